@@ -1,0 +1,46 @@
+#include "VelErrors.h"
+
+#include <cerrno>
+
+EVelException::EVelException(QString message) : message_(std::move(message)), utf8_(message_.toUtf8()) {}
+
+EVelInOutError::EVelInOutError(int code) : EVelException(MessageFor(code)), code_(code) {}
+
+QString EVelInOutError::MessageFor(int code)
+{
+    switch (code) {
+    case 2: return QStringLiteral("File not found");
+    case 3: return QStringLiteral("Invalid filename");
+    case 4: return QStringLiteral("Too many open files");
+    case 5: return QStringLiteral("File access denied");
+    case 100: return QStringLiteral("Read beyond end of file");
+    case 101: return QStringLiteral("Disk full");
+    case 106: return QStringLiteral("Invalid numeric input");
+    default: return QStringLiteral("I/O error %1").arg(code);
+    }
+}
+
+int EVelInOutError::CodeFromErrno(int err)
+{
+    switch (err) {
+    case ENOENT:
+    case ENOTDIR:
+    case ENAMETOOLONG:
+        return 3;
+    case EMFILE:
+    case ENFILE:
+        return 4;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case ETXTBSY:
+        return 5;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return 101;
+    default:
+        return err;
+    }
+}
