@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QObject>
+#include <QPointer>
 
 namespace {
 
@@ -117,10 +118,14 @@ void ReloadFormatSettings()
 
 void WatchLocaleChanges()
 {
+    // The listener is a child of the application, so it dies with it and a new application
+    // object gets a new listener.
+    static QPointer<LocaleWatcher> watcher;
     QCoreApplication* app = QCoreApplication::instance();
-    if (!app || app->findChild<LocaleWatcher*>(QString(), Qt::FindDirectChildrenOnly))
+    if (!app || watcher)
         return;
-    app->installEventFilter(new LocaleWatcher(app));
+    watcher = new LocaleWatcher(app);
+    app->installEventFilter(watcher);
 }
 
 const char* PositiveCurrencyPattern(int code)
