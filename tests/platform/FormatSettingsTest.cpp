@@ -17,6 +17,7 @@ struct LocaleCase {
     int positive;
     int negative;
     int decimals;
+    friend void PrintTo(const LocaleCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class FormatFromLocale : public ::testing::TestWithParam<LocaleCase> {};
