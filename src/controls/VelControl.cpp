@@ -1,0 +1,413 @@
+#include "VelControl.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+namespace {
+
+// Virtual-key codes beyond the ones the library names in Messages.h.
+enum : std::uint16_t {
+    VkNumpad0 = 0x60,
+    VkMultiply = 0x6A,
+    VkAdd = 0x6B,
+    VkSubtract = 0x6D,
+    VkDecimal = 0x6E,
+    VkDivide = 0x6F,
+    VkOemPlus = 0xBB,
+    VkOemComma = 0xBC,
+    VkOemMinus = 0xBD,
+    VkOemPeriod = 0xBE,
+};
+
+const QEvent::Type PostedMessageEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+class TPostedMessage : public QEvent {
+public:
+    explicit TPostedMessage(const TMessage& m)
+        : QEvent(PostedMessageEvent)
+        , message(m)
+    {
+    }
+    TMessage message;
+};
+
+Qt::KeyboardModifiers KeyEventModifiers(const QKeyEvent* e)
+{
+    // Platforms disagree whether a modifier key's own press and release carry its flag; the
+    // shared keyboard state needs the state after the event, so settle it from the key itself.
+    Qt::KeyboardModifiers m = e->modifiers();
+    Qt::KeyboardModifier own = Qt::NoModifier;
+    switch (e->key()) {
+    case Qt::Key_Shift: own = Qt::ShiftModifier; break;
+    case Qt::Key_Control: own = Qt::ControlModifier; break;
+    case Qt::Key_Alt: own = Qt::AltModifier; break;
+    default: return m;
+    }
+    return e->type() == QEvent::KeyPress ? (m | own) : (m & ~own);
+}
+
+WPARAM MouseKeyFlags(const QMouseEvent* e)
+{
+    WPARAM flags = 0;
+    if (e->buttons() & Qt::LeftButton)
+        flags |= MK_LBUTTON;
+    if (e->buttons() & Qt::RightButton)
+        flags |= MK_RBUTTON;
+    if (e->buttons() & Qt::MiddleButton)
+        flags |= MK_MBUTTON;
+    if (e->modifiers() & Qt::ShiftModifier)
+        flags |= MK_SHIFT;
+    if (e->modifiers() & Qt::ControlModifier)
+        flags |= MK_CONTROL;
+    return flags;
+}
+
+} // namespace
+
+LPARAM PointToLParam(QPoint Point)
+{
+    return MakeLResult(static_cast<std::uint16_t>(Point.x()), static_cast<std::uint16_t>(Point.y()));
+}
+
+QPoint PointFromLParam(LPARAM LParam)
+{
+    const auto v = static_cast<std::uintptr_t>(LParam);
+    return {static_cast<std::int16_t>(LoWord(v)), static_cast<std::int16_t>(HiWord(v))};
+}
+
+std::uint16_t VirtualKeyFromQtKey(int Key, Qt::KeyboardModifiers Modifiers)
+{
+    const bool keypad = Modifiers & Qt::KeypadModifier;
+    if (Key >= Qt::Key_0 && Key <= Qt::Key_9)
+        return static_cast<std::uint16_t>(keypad ? VkNumpad0 + (Key - Qt::Key_0) : Key);
+    // Letters share their codes with the upper-case ASCII letters in both schemes.
+    if (Key >= Qt::Key_A && Key <= Qt::Key_Z)
+        return static_cast<std::uint16_t>(Key);
+    if (Key >= Qt::Key_F1 && Key <= Qt::Key_F24)
+        return static_cast<std::uint16_t>(VK_F1 + (Key - Qt::Key_F1));
+    switch (Key) {
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Shift: return VK_SHIFT;
+    case Qt::Key_Control: return VK_CONTROL;
+    case Qt::Key_Alt: return VK_MENU;
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_Asterisk: return keypad ? VkMultiply : 0;
+    case Qt::Key_Slash: return keypad ? VkDivide : 0;
+    case Qt::Key_Plus: return keypad ? VkAdd : VkOemPlus;
+    case Qt::Key_Minus: return keypad ? VkSubtract : VkOemMinus;
+    case Qt::Key_Period: return keypad ? VkDecimal : VkOemPeriod;
+    case Qt::Key_Comma: return VkOemComma;
+    default: return 0;
+    }
+}
+
+TVelBaseCustomControl::TVelBaseCustomControl(QWidget* parent)
+    : QWidget(parent)
+{
+}
+
+LRESULT TVelBaseCustomControl::Perform(unsigned Msg, WPARAM wParam, LPARAM lParam)
+{
+    TMessage message{Msg, wParam, lParam, 0};
+    WndProc(message);
+    return message.Result;
+}
+
+void TVelBaseCustomControl::PostMessage(unsigned Msg, WPARAM wParam, LPARAM lParam)
+{
+    QCoreApplication::postEvent(this, new TPostedMessage(TMessage{Msg, wParam, lParam, 0}));
+}
+
+void TVelBaseCustomControl::LockUpdates()
+{
+    ++updateCount_;
+}
+
+void TVelBaseCustomControl::UnlockUpdates(bool Notify)
+{
+    if (updateCount_ > 0)
+        --updateCount_;
+    if (updateCount_ == 0 && Notify)
+        SubObjectChanged(nullptr);
+}
+
+void TVelBaseCustomControl::SubObjectChanged(QObject* /*Sender*/)
+{
+    if (repaintOnChange_)
+        update();
+}
+
+void TVelBaseCustomControl::Loaded()
+{
+    loading_ = false;
+}
+
+void TVelBaseCustomControl::WndProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_KEYDOWN:
+    case WM_KEYUP: {
+        auto key = static_cast<std::uint16_t>(Message.WParam);
+        if (Message.Msg == WM_KEYDOWN)
+            KeyDown(key, KeyMessageModifiers());
+        else
+            KeyUp(key, KeyMessageModifiers());
+        Message.WParam = key;
+        break;
+    }
+    case WM_CHAR: {
+        QChar ch(static_cast<char16_t>(Message.WParam));
+        KeyPress(ch);
+        Message.WParam = ch.unicode();
+        break;
+    }
+    case WM_SETFOCUS: DoEnter(); break;
+    case WM_KILLFOCUS: DoExit(); break;
+    case CM_MOUSEENTER: MouseEntered(); break;
+    case CM_MOUSELEAVE: MouseLeft(); break;
+    default: DefaultHandler(Message); break;
+    }
+}
+
+void TVelBaseCustomControl::DefaultHandler(TMessage& Message)
+{
+    Message.Result = 0;
+}
+
+void TVelBaseCustomControl::KeyDown(std::uint16_t& Key, Qt::KeyboardModifiers Shift)
+{
+    if (OnKeyDown)
+        OnKeyDown(this, Key, Shift);
+}
+
+void TVelBaseCustomControl::KeyUp(std::uint16_t& Key, Qt::KeyboardModifiers Shift)
+{
+    if (OnKeyUp)
+        OnKeyUp(this, Key, Shift);
+}
+
+void TVelBaseCustomControl::KeyPress(QChar& Key)
+{
+    if (OnKeyPress)
+        OnKeyPress(this, Key);
+}
+
+void TVelBaseCustomControl::DoEnter()
+{
+    if (OnEnter)
+        OnEnter(this);
+}
+
+void TVelBaseCustomControl::DoExit()
+{
+    if (OnExit)
+        OnExit(this);
+}
+
+void TVelBaseCustomControl::MouseEntered()
+{
+    if (OnMouseEnter)
+        OnMouseEnter(this);
+}
+
+void TVelBaseCustomControl::MouseLeft()
+{
+    if (OnMouseExit)
+        OnMouseExit(this);
+}
+
+bool TVelBaseCustomControl::DoMouseWheelUp()
+{
+    return false;
+}
+
+bool TVelBaseCustomControl::DoMouseWheelDown()
+{
+    return false;
+}
+
+void TVelBaseCustomControl::Paint(QPainter& /*Canvas*/)
+{
+}
+
+Qt::KeyboardModifiers TVelBaseCustomControl::KeyMessageModifiers() const
+{
+    return translatingKey_ ? keyModifiers_ : QGuiApplication::keyboardModifiers();
+}
+
+bool TVelBaseCustomControl::event(QEvent* Event)
+{
+    switch (Event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        if (TranslateKey(Event))
+            return true;
+        break;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        if (TranslateMouse(Event))
+            return true;
+        break;
+    case QEvent::Wheel:
+        return TranslateWheel(Event);
+    case QEvent::FocusIn:
+        lastFocusReason_ = static_cast<QFocusEvent*>(Event)->reason();
+        Perform(WM_SETFOCUS);
+        return true;
+    case QEvent::FocusOut:
+        Perform(WM_KILLFOCUS);
+        return true;
+    case QEvent::Enter:
+        Perform(CM_MOUSEENTER);
+        return true;
+    case QEvent::Leave:
+        Perform(CM_MOUSELEAVE);
+        return true;
+    case QEvent::Paint: {
+        QPainter painter(this);
+        Paint(painter);
+        return true;
+    }
+    case QEvent::Resize: {
+        const bool handled = QWidget::event(Event);
+        Perform(WM_SIZE, 0, MakeLResult(static_cast<std::uint16_t>(width()), static_cast<std::uint16_t>(height())));
+        return handled;
+    }
+    case QEvent::EnabledChange:
+    case QEvent::FontChange: {
+        const bool handled = QWidget::event(Event);
+        Perform(Event->type() == QEvent::EnabledChange ? CM_ENABLEDCHANGED : CM_FONTCHANGED);
+        return handled;
+    }
+    default:
+        if (Event->type() == PostedMessageEvent) {
+            TMessage message = static_cast<TPostedMessage*>(Event)->message;
+            WndProc(message);
+            return true;
+        }
+        break;
+    }
+    return QWidget::event(Event);
+}
+
+bool TVelBaseCustomControl::TranslateKey(QEvent* Event)
+{
+    auto* e = static_cast<QKeyEvent*>(Event);
+    // Tab and Backtab stay with Qt's focus chain, the way a dialog takes them before the control.
+    const bool tab = e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab;
+    if (tab && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return false;
+
+    const Qt::KeyboardModifiers modifiers = KeyEventModifiers(e);
+    const bool press = e->type() == QEvent::KeyPress;
+    const std::uint16_t vk = VirtualKeyFromQtKey(e->key(), e->modifiers());
+
+    const bool wasTranslating = translatingKey_;
+    const Qt::KeyboardModifiers oldModifiers = keyModifiers_;
+    translatingKey_ = true;
+    keyModifiers_ = modifiers;
+    struct Restore {
+        TVelBaseCustomControl* self;
+        bool translating;
+        Qt::KeyboardModifiers modifiers;
+        ~Restore()
+        {
+            self->translatingKey_ = translating;
+            self->keyModifiers_ = modifiers;
+        }
+    } restore{this, wasTranslating, oldModifiers};
+
+    if (vk != 0)
+        Perform(press ? WM_KEYDOWN : WM_KEYUP, vk, 1);
+    if (press) {
+        const bool ctrlOnly = (modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier);
+        for (QChar ch : e->text()) {
+            char16_t code = ch.unicode();
+            // Delete arrives with the DEL character on some platforms; it is a key, not input.
+            if (code == 0x7F)
+                continue;
+            // Ctrl with a letter is a control code and with anything else no character at all,
+            // whatever text the platform attached; otherwise Ctrl+A would type an "a".
+            if (ctrlOnly && code >= 0x20) {
+                if (!((code >= u'a' && code <= u'z') || (code >= u'A' && code <= u'Z')))
+                    continue;
+                code &= 0x1F;
+            }
+            Perform(WM_CHAR, code, 1);
+        }
+    }
+    e->accept();
+    return true;
+}
+
+bool TVelBaseCustomControl::TranslateMouse(QEvent* Event)
+{
+    auto* e = static_cast<QMouseEvent*>(Event);
+    const bool left = e->button() == Qt::LeftButton;
+    const bool right = e->button() == Qt::RightButton;
+    unsigned msg = 0;
+    switch (Event->type()) {
+    case QEvent::MouseMove: msg = WM_MOUSEMOVE; break;
+    case QEvent::MouseButtonPress:
+        if (left)
+            msg = WM_LBUTTONDOWN;
+        else if (right)
+            msg = WM_RBUTTONDOWN;
+        break;
+    case QEvent::MouseButtonRelease:
+        if (left)
+            msg = WM_LBUTTONUP;
+        else if (right)
+            msg = WM_RBUTTONUP;
+        break;
+    case QEvent::MouseButtonDblClick:
+        if (left)
+            msg = WM_LBUTTONDBLCLK;
+        break;
+    default: break;
+    }
+    if (msg == 0)
+        return false;
+    Perform(msg, MouseKeyFlags(e), PointToLParam(e->position().toPoint()));
+    e->accept();
+    return true;
+}
+
+bool TVelBaseCustomControl::TranslateWheel(QEvent* Event)
+{
+    auto* e = static_cast<QWheelEvent*>(Event);
+    // High-resolution wheels deliver fractions of a notch; the controls step once per full notch.
+    wheelDelta_ += e->angleDelta().y();
+    bool handled = false;
+    while (wheelDelta_ >= 120) {
+        wheelDelta_ -= 120;
+        handled = DoMouseWheelUp() || handled;
+    }
+    while (wheelDelta_ <= -120) {
+        wheelDelta_ += 120;
+        handled = DoMouseWheelDown() || handled;
+    }
+    e->setAccepted(handled);
+    return handled;
+}

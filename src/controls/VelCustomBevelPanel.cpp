@@ -1,0 +1,6 @@
+#include "VelCustomBevelPanel.h"
+
+TVelCustomBevelPanel::TVelCustomBevelPanel(QWidget* parent)
+    : TVelCustomPanel(parent)
+{
+}

@@ -1,0 +1,6 @@
+#include "VelCustomPanel.h"
+
+TVelCustomPanel::TVelCustomPanel(QWidget* parent)
+    : TVelCustomControl(parent)
+{
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "VelBaseEdit.h"
+
+// The edit as the spin edits use it: the text as drawn (masked by a password character), the cue
+// banner shown while it is empty, and the caret keys Up and Down acting as Left and Right.
+class TVelCustomEdit : public TVelBaseEdit {
+public:
+    explicit TVelCustomEdit(QWidget* parent = nullptr);
+
+    QString DisplayText() const { return displayText_; }
+    QChar PasswordChar() const { return passwordChar_; }
+    QString CueBanner() const { return cueBanner_; }
+    void SetCueBanner(const QString& Value);
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool Value) { autoSize_ = Value; }
+
+    void SelectAll() override;
+
+protected:
+    virtual void BuildDisplayText();
+    QString ShownText() const override { return displayText_; }
+    void TextChangedAt(int At) override;
+    void TextReset() override;
+    void ProcessKey(std::uint16_t& Key, Qt::KeyboardModifiers Shift) override;
+    void WndProc(TMessage& Message) override;
+    void PaintText(QPainter& Canvas) override;
+
+private:
+    QString displayText_;
+    QChar passwordChar_;
+    QString cueBanner_;
+    bool autoSize_ = false;
+};

@@ -1,0 +1,5 @@
+#include "VelExtSpinEdit.h"
+
+TVelExtSpinEdit::TVelExtSpinEdit(QWidget* parent) : TVelCustomExtSpinEdit(parent)
+{
+}

@@ -1,0 +1,5 @@
+#include "VelSpinEdit.h"
+
+TVelSpinEdit::TVelSpinEdit(QWidget* parent) : TVelCustomSpinEdit(parent)
+{
+}

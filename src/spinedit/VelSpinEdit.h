@@ -1,0 +1,9 @@
+#pragma once
+
+#include "VelCustomSpinEdit.h"
+
+// The integer spin edit as forms use it. All behaviour is TVelCustomSpinEdit's.
+class TVelSpinEdit : public TVelCustomSpinEdit {
+public:
+    explicit TVelSpinEdit(QWidget* parent = nullptr);
+};

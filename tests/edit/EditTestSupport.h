@@ -1,0 +1,93 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QString>
+#include <QStringList>
+
+#include "VelClass.h"
+#include "VelCustomEdit.h"
+
+// An edit that records its events and hooks in one list, so tests compare whole sequences.
+class TTestEdit : public TVelCustomEdit {
+public:
+    explicit TTestEdit(QWidget* parent = nullptr)
+        : TVelCustomEdit(parent)
+    {
+        OnChange = [this](QObject*) { log << "change"; };
+        OnModified = [this](QObject*) { log << "modified"; };
+        OnCursorPosChanged = [this](QObject*) { log << QStringLiteral("cursor %1").arg(CursorPos()); };
+        OnTextChangedAt = [this](QObject*, int at) { log << QStringLiteral("changed at %1").arg(at); };
+    }
+
+    QStringList log;
+    bool logHooks = false;
+    QString removalText;
+    bool refuse = false;
+
+    // Selects Length characters from Start the way a caller of the public API does.
+    void Select(int Start, int Length)
+    {
+        SetCursorPos(Start);
+        SetSelStart(Start);
+        SetSelLength(Length);
+    }
+
+    using TVelBaseEdit::CharIndexAtX;
+    using TVelBaseEdit::IsDeletionEdit;
+    using TVelBaseEdit::IsPasting;
+    using TVelBaseEdit::IsTyping;
+    using TVelBaseEdit::IsUndoing;
+    using TVelBaseEdit::WndProc;
+    bool deletionInAfterEdit = false;
+
+protected:
+    void GetRemovalText(QString& S) override { S = removalText; }
+    bool CanModify(const QString& S) override { return !refuse && TVelCustomEdit::CanModify(S); }
+    void BeforeEdit() override
+    {
+        if (logHooks)
+            log << "before";
+    }
+    void AfterEdit() override
+    {
+        deletionInAfterEdit = IsDeletionEdit();
+        if (logHooks)
+            log << "after";
+    }
+    void FilterInsertText(int At, QString& S) override
+    {
+        if (logHooks)
+            log << QStringLiteral("filter %1 '%2'").arg(At).arg(S);
+    }
+    void TextRemoved(int At, const QString& S) override
+    {
+        if (logHooks)
+            log << QStringLiteral("removed %1 '%2'").arg(At).arg(S);
+    }
+};
+
+// Every test starts from the shared state of a fresh process: insert mode, no modifier held.
+class EditTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetSharedState(); }
+    void TearDown() override { ResetSharedState(); }
+    static void ResetSharedState()
+    {
+        VelApplication()->OnKeyboardStateChange = nullptr;
+        VelApplication()->SetKeyboardState(ksInsertMode);
+    }
+    static void SetShift(bool down)
+    {
+        const std::uint8_t s = VelApplication()->KeyboardState();
+        VelApplication()->SetKeyboardState(down ? (s | ksShift) : (s & ~ksShift));
+    }
+    static void SetInsertMode(bool on)
+    {
+        const std::uint8_t s = VelApplication()->KeyboardState();
+        VelApplication()->SetKeyboardState(on ? (s | ksInsertMode) : (s & ~ksInsertMode));
+    }
+    static QClipboard* Clipboard() { return QGuiApplication::clipboard(); }
+};
