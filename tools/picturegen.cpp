@@ -1,0 +1,154 @@
+// Draws the calculator's three pictures and writes them into a folder:
+//   formula.bmp  201x194, 1 bit per pixel, the Ohm's law circle of the main window
+//   warning.png  252x252 RGBA, the About box's program icon
+//   emblem.png   83x100 RGBA, the About box's emblem
+// The pictures are committed; run this again only to change them:
+//   picturegen src/app/resources
+#include <QDir>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <QTextStream>
+
+namespace {
+
+const QString kOmega = QStringLiteral("\u03A9");
+
+QFont PictureFont(int pixelSize, bool bold)
+{
+    QFont f;
+    f.setFamilies({QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    // The formula picture ends up 1 bit deep; grey edge pixels would only turn into noise.
+    f.setStyleStrategy(QFont::NoAntialias);
+    return f;
+}
+
+void Text(QPainter& p, const QRectF& box, const QString& text, int pixelSize, bool bold,
+          Qt::Alignment align = Qt::AlignCenter)
+{
+    p.setFont(PictureFont(pixelSize, bold));
+    p.drawText(box, align, text);
+}
+
+QImage Formula()
+{
+    QImage img(201, 194, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setPen(QPen(Qt::black, 2));
+    p.setBrush(Qt::NoBrush);
+
+    const QRectF circle(4, 1, 192, 192);
+    const QPointF c = circle.center();
+    p.drawEllipse(circle);
+    p.drawLine(QPointF(circle.left(), c.y()), QPointF(circle.right(), c.y()));
+    p.drawLine(QPointF(c.x(), c.y()), QPointF(c.x(), circle.bottom()));
+
+    // Upper half: the voltage.
+    Text(p, QRectF(c.x() - 40, 14, 80, 52), QStringLiteral("V"), 52, true);
+    Text(p, QRectF(c.x() - 40, 64, 80, 24), QStringLiteral("Volt"), 20, false);
+    Text(p, QRectF(c.x() - 44, 16, 20, 18), QStringLiteral("V"), 14, false);
+
+    // Lower half, left: the current; right: the resistance.
+    const double lx = c.x() - 46, rx = c.x() + 46;
+    Text(p, QRectF(lx - 30, c.y() + 6, 60, 48), QStringLiteral("I"), 46, true);
+    Text(p, QRectF(lx - 30, c.y() + 52, 60, 22), QStringLiteral("Amp"), 18, false);
+    Text(p, QRectF(lx - 36, c.y() + 8, 18, 16), QStringLiteral("A"), 13, false);
+    Text(p, QRectF(rx - 30, c.y() + 6, 60, 48), QStringLiteral("R"), 46, true);
+    Text(p, QRectF(rx - 30, c.y() + 52, 60, 22), QStringLiteral("Ohm"), 18, false);
+    Text(p, QRectF(rx - 38, c.y() + 8, 18, 16), kOmega, 13, false);
+    p.end();
+    return img.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither | Qt::MonoOnly);
+}
+
+QPainterPath Zigzag(const QRectF& box, int peaks)
+{
+    QPainterPath path(QPointF(box.left(), box.center().y()));
+    const double lead = box.width() * 0.15;
+    const double start = box.left() + lead, end = box.right() - lead;
+    path.lineTo(start, box.center().y());
+    const double step = (end - start) / (2 * peaks);
+    for (int i = 0; i < 2 * peaks; ++i)
+        path.lineTo(start + step * (i + 0.5), i % 2 ? box.bottom() : box.top());
+    path.lineTo(end, box.center().y());
+    path.lineTo(box.right(), box.center().y());
+    return path;
+}
+
+QImage Warning()
+{
+    QImage img(252, 252, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    const QPolygonF triangle({QPointF(126, 14), QPointF(240, 230), QPointF(12, 230)});
+    p.setPen(QPen(Qt::black, 18, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(255, 214, 0));
+    p.drawPolygon(triangle);
+
+    QFont f = PictureFont(124, true);
+    f.setStyleStrategy(QFont::PreferAntialias);
+    p.setFont(f);
+    p.setPen(Qt::black);
+    p.drawText(QRectF(56, 52, 140, 130), Qt::AlignCenter, kOmega);
+
+    p.setPen(QPen(Qt::black, 9, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(Zigzag(QRectF(62, 184, 128, 24), 4));
+    p.end();
+    return img;
+}
+
+QImage Emblem()
+{
+    QImage img(83, 100, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    // A shield carrying a lightning bolt: the program's mark.
+    QPainterPath shield(QPointF(41.5, 3));
+    shield.cubicTo(QPointF(56, 10), QPointF(68, 11), QPointF(79, 10));
+    shield.cubicTo(QPointF(80, 52), QPointF(68, 80), QPointF(41.5, 97));
+    shield.cubicTo(QPointF(15, 80), QPointF(3, 52), QPointF(4, 10));
+    shield.cubicTo(QPointF(15, 11), QPointF(27, 10), QPointF(41.5, 3));
+    QLinearGradient fill(0, 0, 0, 100);
+    fill.setColorAt(0, QColor(40, 110, 200));
+    fill.setColorAt(1, QColor(12, 40, 110));
+    p.setPen(QPen(QColor(8, 24, 64), 3));
+    p.setBrush(fill);
+    p.drawPath(shield);
+
+    const QPolygonF bolt({QPointF(47, 16), QPointF(24, 54), QPointF(40, 54), QPointF(33, 86),
+                          QPointF(60, 42), QPointF(44, 42), QPointF(54, 16)});
+    p.setPen(QPen(QColor(120, 70, 0), 1.5));
+    p.setBrush(QColor(255, 214, 0));
+    p.drawPolygon(bolt);
+    p.end();
+    return img;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    QTextStream err(stderr);
+    if (argc != 2) {
+        err << "usage: picturegen OUTPUT_FOLDER\n";
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    const bool ok = Formula().save(out.filePath(QStringLiteral("formula.bmp")), "BMP")
+        && Warning().save(out.filePath(QStringLiteral("warning.png")), "PNG")
+        && Emblem().save(out.filePath(QStringLiteral("emblem.png")), "PNG");
+    if (!ok)
+        err << "picturegen: could not write into " << out.path() << "\n";
+    return ok ? 0 : 1;
+}
