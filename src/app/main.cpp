@@ -1,16 +1,36 @@
-#include <QApplication>
-#include <QWidget>
+#include <memory>
 
+#include "About.h"
 #include "FormatSettings.h"
+#include "Main.h"
+#include "VelClass.h"
+#include "VelorinApplication.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    // The pictures live in the static calculator library; the linker keeps them only when
+    // asked for by name.
+    Q_INIT_RESOURCE(pictures);
+
+    TVelorinApplication app(argc, argv);
     ReloadFormatSettings();
     WatchLocaleChanges();
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Velorin"));
-    window.resize(798, 521);
-    window.show();
-    return app.exec();
+    VelApplication();
+
+    // The About box is the main window's child so that it stays in front of it; it is freed
+    // before the window all the same.
+    auto form = std::make_unique<TForm1>();
+    Form1 = form.get();
+    auto about = std::make_unique<TAboutBox>(form.get());
+    AboutBox = about.get();
+
+    form->CenterOnDesktop();
+    form->show();
+    const int result = app.exec();
+
+    AboutBox = nullptr;
+    about.reset();
+    Form1 = nullptr;
+    form.reset();
+    return result;
 }

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+class StringGrid;
+class TSaveDialog;
+
+// The Export button: asks for a file name in the program's folder, asks before replacing an
+// existing file, and writes the table there as comma-separated lines.
+void ExportResults(TSaveDialog& dialog, const StringGrid& grid, QWidget* parent);
+
+// Every grid row, header and blank last row included, as RowToCsvLine + CR LF in the local 8-bit
+// encoding. The file is replaced only once everything is written, so a failed export leaves the
+// old file as it was; devices and pipes are written in place. Failures raise EVelInOutError.
+void WriteGridCsv(const StringGrid& grid, const QString& path);
+
+// 0 when the export may write `path`, otherwise the I/O error code it would fail with: 3 for a
+// missing folder, 5 for a folder, a file that may not be written or one without any write
+// permission bit (read-only to everybody, the superuser included).
+int TargetAccessCode(const QString& path);
+
+// The question before an existing file is replaced; true to go on.
+bool ConfirmOverwrite(QWidget* parent, const QString& path);
+
+struct ExportHooks {
+    // When set, replaces the overwrite question, so tests can answer it.
+    static std::function<bool(QWidget* parent, const QString& path)> ConfirmOverwrite;
+};

@@ -1,0 +1,146 @@
+#include "FormControls.h"
+
+#include <QPainter>
+#include <QRadioButton>
+#include <qdrawutil.h>
+
+TLabel::TLabel(QWidget* parent) : QLabel(parent)
+{
+    setTextFormat(Qt::PlainText);
+}
+
+void TLabel::SetCaption(const QString& text)
+{
+    setText(text);
+    if (autoSize_)
+        adjustSize();
+}
+
+void TLabel::SetAutoSize(bool on)
+{
+    autoSize_ = on;
+    if (on)
+        adjustSize();
+}
+
+TBevel::TBevel(QWidget* parent) : QFrame(parent)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(1);
+    // A frame drawn over the controls it surrounds must not take their clicks.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+TImage::TImage(QWidget* parent) : QLabel(parent)
+{
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void TImage::SetPicture(const QPixmap& picture)
+{
+    picture_ = picture;
+    Apply();
+}
+
+void TImage::SetAutoSize(bool on)
+{
+    autoSize_ = on;
+    Apply();
+}
+
+void TImage::SetStretch(bool on)
+{
+    stretch_ = on;
+    Apply();
+}
+
+void TImage::Apply()
+{
+    setScaledContents(stretch_);
+    setPixmap(picture_);
+    if (autoSize_ && !picture_.isNull())
+        resize(picture_.size());
+}
+
+TPanel::TPanel(QWidget* parent) : QFrame(parent)
+{
+    setAutoFillBackground(true);
+}
+
+void TPanel::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QRect outer = rect();
+    qDrawShadePanel(&p, outer, palette(), /*sunken=*/true, 1);
+    qDrawShadePanel(&p, outer.adjusted(1, 1, -1, -1), palette(), /*sunken=*/false, 1);
+}
+
+namespace {
+
+// The whole row of an item answers to the mouse, not only its circle and text.
+class TGroupButton : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
+} // namespace
+
+TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent) {}
+
+void TRadioGroup::SetItems(const QStringList& items)
+{
+    qDeleteAll(buttons_);
+    buttons_.clear();
+    for (int i = 0; i < items.size(); ++i) {
+        auto* button = new TGroupButton(items[i], this);
+        connect(button, &QRadioButton::clicked, this, [this, i] { ButtonClicked(i); });
+        buttons_.push_back(button);
+        button->show();
+    }
+    if (itemIndex_ >= Count())
+        itemIndex_ = -1;
+    SetItemIndex(itemIndex_);
+    ArrangeButtons();
+}
+
+void TRadioGroup::SetItemIndex(int index)
+{
+    if (index < -1 || index >= Count())
+        index = -1;
+    itemIndex_ = index;
+    for (int i = 0; i < Count(); ++i) {
+        // Auto-exclusive buttons refuse to uncheck the checked one, which "no item" needs.
+        buttons_[i]->setAutoExclusive(false);
+        buttons_[i]->setChecked(i == index);
+        buttons_[i]->setAutoExclusive(true);
+    }
+}
+
+void TRadioGroup::ButtonClicked(int index)
+{
+    if (index == itemIndex_)
+        return;
+    itemIndex_ = index;
+    if (OnClick)
+        OnClick(this);
+}
+
+void TRadioGroup::resizeEvent(QResizeEvent* event)
+{
+    QGroupBox::resizeEvent(event);
+    ArrangeButtons();
+}
+
+void TRadioGroup::ArrangeButtons()
+{
+    if (buttons_.isEmpty())
+        return;
+    // The classic layout: the rows share the height below the caption evenly.
+    const int top = fontMetrics().height();
+    const int rowHeight = (height() - top - 4) / Count();
+    for (int i = 0; i < Count(); ++i)
+        buttons_[i]->setGeometry(8, top + i * rowHeight, width() - 16, rowHeight);
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPixmap>
+#include <QStringList>
+#include <QVector>
+
+#include "VelTypes.h"
+
+class QRadioButton;
+
+// The plain toolkit controls the two windows are made of, each a thin layer over its Qt widget
+// that adds just what the windows' descriptions set and their handlers read.
+
+// A caption that keeps its size fitted to its text, so that rewriting a result label never
+// cuts it off.
+class TLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit TLabel(QWidget* parent = nullptr);
+    void SetCaption(const QString& text);
+    QString Caption() const { return text(); }
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool on);
+
+private:
+    bool autoSize_ = true;
+};
+
+// A lowered 3D rectangle drawn around a group of controls; it paints no background, so the
+// controls it frames show through.
+class TBevel : public QFrame {
+    Q_OBJECT
+public:
+    explicit TBevel(QWidget* parent = nullptr);
+};
+
+// A picture. AutoSize fits the control to the picture; Stretch scales the picture to the
+// control; with neither the picture sits unscaled at the top left.
+class TImage : public QLabel {
+    Q_OBJECT
+public:
+    explicit TImage(QWidget* parent = nullptr);
+    void SetPicture(const QPixmap& picture);
+    QPixmap Picture() const { return picture_; }
+    void SetAutoSize(bool on);
+    void SetStretch(bool on);
+
+private:
+    void Apply();
+
+    QPixmap picture_;
+    bool autoSize_ = false;
+    bool stretch_ = false;
+};
+
+// A raised bevel inside a lowered one, filled with the window's colour.
+class TPanel : public QFrame {
+    Q_OBJECT
+public:
+    explicit TPanel(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// Radio buttons in one column inside a captioned frame. ItemIndex is the selected item (-1 for
+// none). OnClick fires when the user selects another item, never for an assignment from code,
+// so loading the window's description runs no handler.
+class TRadioGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    explicit TRadioGroup(QWidget* parent = nullptr);
+
+    void SetItems(const QStringList& items);
+    int Count() const { return int(buttons_.size()); }
+    QRadioButton* Button(int index) const { return buttons_.value(index); }
+
+    int ItemIndex() const { return itemIndex_; }
+    void SetItemIndex(int index);
+
+    TNotifyEvent OnClick;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void ButtonClicked(int index);
+    void ArrangeButtons();
+
+    QVector<QRadioButton*> buttons_;
+    int itemIndex_ = -1;
+};

@@ -1,0 +1,171 @@
+#include "Printing.h"
+
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <vector>
+
+#include "StringGrid.h"
+#include "VelErrors.h"
+
+TQtPrinter::TQtPrinter()
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        throw EVelPrinterError(QStringLiteral("There is no default printer currently selected"));
+    owned_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    printer_ = owned_.get();
+}
+
+TQtPrinter::TQtPrinter(QPrinter& printer) : printer_(&printer) {}
+
+TQtPrinter::~TQtPrinter()
+{
+    if (painter_.isActive()) {
+        printer_->abort();
+        painter_.end();
+    }
+}
+
+void TQtPrinter::BeginDoc()
+{
+    printer_->setDocName(title_);
+    if (!painter_.begin(printer_))
+        throw EVelPrinterError(QStringLiteral("Printing could not be started"));
+    painter_.setPen(pen_);
+    painter_.setFont(font_);
+}
+
+void TQtPrinter::EndDoc()
+{
+    if (!painter_.end())
+        throw EVelPrinterError(QStringLiteral("Printing could not be finished"));
+}
+
+void TQtPrinter::NewPage()
+{
+    if (!printer_->newPage())
+        throw EVelPrinterError(QStringLiteral("A new page could not be started"));
+}
+
+int TQtPrinter::PageHeight() const { return printer_->height(); }
+
+void TQtPrinter::SetPenColor(const QColor& color)
+{
+    pen_ = color;
+    if (painter_.isActive())
+        painter_.setPen(pen_);
+}
+
+void TQtPrinter::SetFont(const QString& face, int pointSize, bool bold, bool underline)
+{
+    font_ = QFont(face);
+    // Resolved against the device the painter works on, so points are the printer's points.
+    font_.setPointSize(pointSize);
+    font_.setBold(bold);
+    font_.setUnderline(underline);
+    if (painter_.isActive())
+        painter_.setFont(font_);
+}
+
+void TQtPrinter::TextOut(int x, int y, const QString& text) { DrawText(x, y, text); }
+
+void TQtPrinter::TextRect(const QRect& rect, int x, int y, const QString& text)
+{
+    painter_.save();
+    painter_.setClipRect(rect);
+    painter_.fillRect(rect, Qt::white);
+    DrawText(x, y, text);
+    painter_.restore();
+}
+
+void TQtPrinter::DrawText(int x, int y, const QString& text)
+{
+    painter_.drawText(x, y + painter_.fontMetrics().ascent(), text);
+}
+
+QRect CellRect(int left, int top, int right, int bottom)
+{
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+namespace {
+
+const QString kFace = QStringLiteral("Times New Roman");
+constexpr int kTitleX = 0;
+constexpr int kTitleY = 100;
+constexpr int kTitlePoints = 12;
+constexpr int kCellPoints = 7;
+constexpr int kColumnScale = 5;
+constexpr int kRightInset = 30;
+constexpr int kTextInset = 50;
+constexpr int kHeaderTop = 300;
+constexpr int kRowPitch = 150;
+
+struct RowPlace {
+    int row;
+    int top;
+};
+
+// Rows 1.. onto pages, the header's place taken on every page. A row whose rectangle would reach
+// below the printable area starts a new page, unless it is the first row there: a page too short
+// for even one row still gets one, so printing always ends.
+std::vector<std::vector<RowPlace>> LayOutPages(int rowCount, int pageHeight)
+{
+    std::vector<std::vector<RowPlace>> pages(1);
+    int top = kHeaderTop + kRowPitch;
+    for (int row = 1; row < rowCount; ++row) {
+        if (!pages.back().empty() && top + kRowPitch > pageHeight) {
+            pages.emplace_back();
+            top = kHeaderTop + kRowPitch;
+        }
+        pages.back().push_back({row, top});
+        top += kRowPitch;
+    }
+    return pages;
+}
+
+void PrintCell(TVelPrinter& printer, const StringGrid& grid, int col, int row, int left, int right, int top)
+{
+    printer.TextRect(CellRect(left, top, right - kRightInset, top + kRowPitch), left + kTextInset, top + kTextInset,
+                     grid.Cells(col, row));
+}
+
+void PrintPage(TVelPrinter& printer, const StringGrid& grid, const std::vector<RowPlace>& rows)
+{
+    int left = 0;
+    for (int col = 0; col < grid.ColCount(); ++col) {
+        const int right = left + kColumnScale * grid.ColWidths(col);
+        printer.SetFont(kFace, kCellPoints, true, false);
+        PrintCell(printer, grid, col, 0, left, right, kHeaderTop);
+        printer.SetFont(kFace, kCellPoints, false, false);
+        for (const RowPlace& place : rows)
+            PrintCell(printer, grid, col, place.row, left, right, place.top);
+        left = right;
+    }
+}
+
+}  // namespace
+
+void PrintGrid(const StringGrid& grid, const QString& title, TVelPrinter& printer)
+{
+    printer.SetTitle(title);
+    printer.BeginDoc();
+    printer.SetPenColor(Qt::black);
+    printer.SetFont(kFace, kTitlePoints, true, true);
+    printer.TextOut(kTitleX, kTitleY, printer.Title());
+
+    const auto pages = LayOutPages(grid.RowCount(), printer.PageHeight());
+    for (size_t page = 0; page < pages.size(); ++page) {
+        if (page > 0)
+            printer.NewPage();
+        PrintPage(printer, grid, pages[page]);
+    }
+    printer.EndDoc();
+}
+
+void PrintGrid(const StringGrid& grid, const QString& title)
+{
+    TQtPrinter printer;
+    PrintGrid(grid, title, printer);
+}
