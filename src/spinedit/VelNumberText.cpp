@@ -42,18 +42,6 @@ void Pad(QString& s, int minFraction, QChar decimalSeparator)
     }
 }
 
-void Group(QString& s, QChar decimalSeparator, QChar thousandSeparator)
-{
-    if (thousandSeparator.isNull())
-        return;
-    const qsizetype first = s.startsWith(QLatin1Char('-')) ? 1 : 0;
-    qsizetype end = s.indexOf(decimalSeparator);
-    if (end < 0)
-        end = s.size();
-    for (qsizetype at = end - 3; at > first; at -= 3)
-        s.insert(at, thousandSeparator);
-}
-
 // A digit's weight in the fraction. Only decimal digits carry one: the reader serves decimal
 // edits, where a pasted letter must not turn "1.A" into 2.
 int FractionDigitValue(QChar c)
@@ -66,20 +54,16 @@ int FractionDigitValue(QChar c)
 QString FormatNumber(long double x, int places, TVelNumberStyle style, int minFraction, const TFormatSettings& fs)
 {
     places = std::clamp(places, 0, kMaxSignificant);
+    // The conversion groups the integer digits itself, and leaves the exponent form alone.
+    if (style == TVelNumberStyle::Grouped)
+        return FloatToTextFmt(x, TFloatFormat::Number, kMaxSignificant, places, fs);
     QString s = FloatToTextFmt(x, TFloatFormat::Fixed, kMaxSignificant, places, fs);
     if (!IsFixedForm(s, fs.DecimalSeparator))
         return s;
-    switch (style) {
-    case TVelNumberStyle::Trimmed:
+    if (style == TVelNumberStyle::Trimmed)
         Trim(s, fs.DecimalSeparator);
-        break;
-    case TVelNumberStyle::Padded:
+    else
         Pad(s, minFraction, fs.DecimalSeparator);
-        break;
-    case TVelNumberStyle::Grouped:
-        Group(s, fs.DecimalSeparator, fs.ThousandSeparator);
-        break;
-    }
     return s;
 }
 
