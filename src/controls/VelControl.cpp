@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include "VelMessageEvent.h"
+
 namespace {
 
 // Virtual-key codes beyond the ones the library names in Messages.h.
@@ -21,18 +23,6 @@ enum : std::uint16_t {
     VkOemComma = 0xBC,
     VkOemMinus = 0xBD,
     VkOemPeriod = 0xBE,
-};
-
-const QEvent::Type PostedMessageEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
-
-class TPostedMessage : public QEvent {
-public:
-    explicit TPostedMessage(const TMessage& m)
-        : QEvent(PostedMessageEvent)
-        , message(m)
-    {
-    }
-    TMessage message;
 };
 
 Qt::KeyboardModifiers KeyEventModifiers(const QKeyEvent* e)
@@ -134,7 +124,7 @@ LRESULT TVelBaseCustomControl::Perform(unsigned Msg, WPARAM wParam, LPARAM lPara
 
 void TVelBaseCustomControl::PostMessage(unsigned Msg, WPARAM wParam, LPARAM lParam)
 {
-    QCoreApplication::postEvent(this, new TPostedMessage(TMessage{Msg, wParam, lParam, 0}));
+    VelPostMessage(this, Msg, wParam, lParam);
 }
 
 void TVelBaseCustomControl::LockUpdates()
@@ -301,9 +291,8 @@ bool TVelBaseCustomControl::event(QEvent* Event)
         return handled;
     }
     default:
-        if (Event->type() == PostedMessageEvent) {
-            TMessage message = static_cast<TPostedMessage*>(Event)->message;
-            WndProc(message);
+        if (Event->type() == TVelMessageEvent::EventType()) {
+            WndProc(static_cast<TVelMessageEvent*>(Event)->Message);
             return true;
         }
         break;
