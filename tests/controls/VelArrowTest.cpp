@@ -35,7 +35,7 @@ TPixels PixelsOf(const QImage& image, QColor color)
     TPixels out;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (image.pixelColor(x, y) == color)
+            if (image.pixel(x, y) == color.rgba())
                 out.insert({x - kOrigin, y - kOrigin});
     return out;
 }
