@@ -6,6 +6,9 @@
 
 namespace {
 
+// The classic system colours taken from the desktop's palette. Every drawing unit of buttons and
+// spin buttons comes through here, so this is the one place to hand over to the platform's own
+// system-colour table.
 QColor SystemColor(unsigned index)
 {
     const QPalette palette = QGuiApplication::palette();

@@ -235,7 +235,9 @@ TVelButtonPlacement TVelButtonLayoutPainter::Place(const TVelGlyphTextLayout& La
                                                    const TVelButtonFace& Face) const
 {
     int room = Bounds.width();
-    if (!source_.isNull() && (Layout.AlignText2Glyph() <= taRightTop))
+    const TVelTextArrange arrange = Layout.AlignText2Glyph();
+    const bool besideGlyph = arrange == taLeft || arrange == taLeftTop || arrange == taRight || arrange == taRightTop;
+    if (!source_.isNull() && besideGlyph)
         room -= GlyphSize().width() + Layout.Spacing();
     return Arrange(Layout, Bounds, GlyphSize(), TextSize(Face, room));
 }

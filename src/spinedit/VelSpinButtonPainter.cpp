@@ -172,6 +172,9 @@ QImage TVelSpinButtonPainter::Strip(qreal DevicePixelRatio) const
         for (int k = 0; k < 4; ++k) {
             const QRect picture(QPoint((4 * slot + k) * cell.width(), 0), box);
             const auto state = TVelSpinState(k);
+            // Arrows of a tiny button and lines running to the frame's corners must not reach
+            // into the neighbouring pictures.
+            p.setClipRect(picture);
             if (Themed && DrawThemedPart)
                 DrawThemedPart(p, picture, half, state);
             else if (DiagonalMode())

