@@ -51,8 +51,6 @@ struct TPartBox {
 
 TPartBox WithArrow(QSize part, const TArrowSpec& a)
 {
-    if (part.isEmpty())
-        return {a.size, {}, {0, 0}};
     const int h = std::max(part.height(), a.size.height());
     TPartBox box{{part.width() + a.indent + a.size.width(), h}, {}, {}};
     const int partY = FloorHalf(h - part.height());
@@ -155,8 +153,8 @@ TVelButtonPlacement TVelButtonLayoutPainter::Arrange(const TVelGlyphTextLayout& 
     const bool hasText = !TextSize.isEmpty();
     const TArrowSpec arrow = ArrowOf(Layout, hasGlyph, hasText);
 
-    TPartBox glyph{hasGlyph ? GlyphSize : QSize(), {}, {}};
-    TPartBox text{hasText ? TextSize : QSize(), {}, {}};
+    TPartBox glyph{hasGlyph ? GlyphSize : QSize(0, 0), {}, {}};
+    TPartBox text{hasText ? TextSize : QSize(0, 0), {}, {}};
     bool arrowAlone = false;
     if (arrow.present) {
         if (!hasGlyph && !hasText)
@@ -175,8 +173,7 @@ TVelButtonPlacement TVelButtonLayoutPainter::Arrange(const TVelGlyphTextLayout& 
     const bool edgeAligned =
         arrange == taLeftTop || arrange == taRightTop || arrange == taTopLeft || arrange == taBottomLeft;
     const bool textFirst = arrange == taLeft || arrange == taLeftTop || arrange == taTop || arrange == taTopLeft;
-    const QSize g = glyph.size.isValid() ? glyph.size : QSize(0, 0);
-    const QSize t = text.size.isValid() ? text.size : QSize(0, 0);
+    const QSize g = glyph.size, t = text.size;
     const int spacing = (!g.isEmpty() && !t.isEmpty()) ? Layout.Spacing() : 0;
     if (arrowAlone) {
         block = arrow.size;
