@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <set>
+#include <utility>
+
+#include "VelArrow.h"
+
+namespace {
+
+using TPixels = std::set<std::pair<int, int>>;
+
+constexpr int kOrigin = 4; // room for arrows that reach left of or above their anchor
+
+struct TArrowCase {
+    const char* name;
+    int x, y, size;
+    bool down;
+    TPixels expected; // relative to (x, y) = (0, 0)
+};
+
+QImage Paint(const TArrowCase& c, bool enabled, qreal dpr = 1)
+{
+    QImage image(QSize(48, 48) * dpr, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    DrawArrow(p, kOrigin + c.x, kOrigin + c.y, c.size, clBlack, c.down, enabled);
+    return image;
+}
+
+TPixels PixelsOf(const QImage& image, QColor color)
+{
+    TPixels out;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == color.rgba())
+                out.insert({x - kOrigin, y - kOrigin});
+    return out;
+}
+
+const TArrowCase kCases[] = {
+    {"Down3", 0, 0, 3, true, {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {1, 1}, {2, 1}, {3, 1}, {2, 2}}},
+    {"Up3", 0, 0, 3, false, {{1, 0}, {0, 1}, {1, 1}, {2, 1}, {-1, 2}, {0, 2}, {1, 2}, {2, 2}, {3, 2}}},
+    {"Down2", 1, 1, 2, true, {{1, 1}, {2, 1}, {3, 1}, {2, 2}}},
+    {"Up2", 1, 1, 2, false, {{2, 1}, {1, 2}, {2, 2}, {3, 2}}},
+    {"Size1", 0, 0, 1, true, {}},
+    {"Size16", 0, 0, 16, false, {}},
+};
+
+} // namespace
+
+TEST(DrawArrow, PaintsExactlyTheSpecifiedPixels)
+{
+    for (const TArrowCase& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const QImage image = Paint(c, true);
+        EXPECT_EQ(PixelsOf(image, Qt::black), c.expected);
+    }
+}
+
+TEST(DrawArrow, DisabledArrowSitsOnItsShiftedShadow)
+{
+    for (const TArrowCase& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const QImage image = Paint(c, false);
+        const TPixels grey = PixelsOf(image, VelClassicColor(clGrayText));
+        EXPECT_EQ(grey, c.expected);
+        TPixels shadowVisible;
+        for (auto [x, y] : c.expected)
+            if (!c.expected.count({x + 1, y + 1}))
+                shadowVisible.insert({x + 1, y + 1});
+        EXPECT_EQ(PixelsOf(image, VelClassicColor(clHighlightText)), shadowVisible);
+    }
+}
+
+TEST(DrawArrow, DoubleDensityPaintsWholeBlocks)
+{
+    for (const TArrowCase& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const QImage image = Paint(c, true, 2);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const bool inArrow = c.expected.count({x / 2 - kOrigin, y / 2 - kOrigin}) != 0;
+                ASSERT_EQ(image.pixelColor(x, y), inArrow ? QColor(Qt::black) : QColor(Qt::transparent))
+                    << x << "," << y;
+            }
+    }
+}
+
+TEST(VelClassicColor, PlainColoursAreBlueGreenRed)
+{
+    EXPECT_EQ(VelClassicColor(0x00336699), QColor(0x99, 0x66, 0x33));
+    EXPECT_EQ(VelClassicColor(clTeal), QColor(0, 128, 128));
+    EXPECT_EQ(VelClassicColor(clNone).alpha(), 0);
+}
