@@ -130,14 +130,6 @@ TEST(LibraryApplication, ThemeBroadcastReachesAVisibleWindowAndItsControls)
     }
 }
 
-TEST(LibraryApplication, ThemesAreActiveOnlyWhileEnabled)
-{
-    TVelApplication app(QString{});
-    EXPECT_TRUE(app.ThemesActive());
-    app.SetThemesEnabled(false);
-    EXPECT_FALSE(app.ThemesActive());
-}
-
 TEST(LibraryApplication, FreeingTheGlobalObjectTakesItsSharedTimersAlong)
 {
     auto timer = std::make_unique<TVelTimer>(100, true, true, TNotifyEvent{});

@@ -27,16 +27,6 @@ template <typename Error> QString MessageOf(const std::function<void()>& Action)
     return QStringLiteral("(nothing thrown)");
 }
 
-TEST(TimerPool, StartsIdleWithItsMinimumInterval)
-{
-    TVelTimerPool plain;
-    TVelTimerPool fast(50);
-    EXPECT_EQ(plain.MinInterval(), 1000);
-    EXPECT_EQ(fast.MinInterval(), 50);
-    EXPECT_FALSE(plain.Active());
-    EXPECT_EQ(plain.Window(), nullptr);
-}
-
 TEST(TimerPool, AnItemFiresOnEveryDivisorThTickFromActivation)
 {
     const struct {

@@ -144,11 +144,4 @@ TEST(InstanceRecord, BytesAreFourLittleEndianWords)
     EXPECT_EQ(TVelInstanceData::FromBytes(bytes.data(), 5).AppWindow, 0x05u) << "a short record reads as zeros";
 }
 
-TEST(InstanceRecord, NamedAfterTheProgramFileUpperCased)
-{
-    const QFileInfo file(TVelInstanceRecord::PathFor(QStringLiteral("/opt/bin/Velorin.bin")));
-    EXPECT_EQ(file.fileName(), QStringLiteral("VELORIN.BIN.instance"));
-    EXPECT_TRUE(file.absoluteDir().exists());
-}
-
 } // namespace

@@ -87,13 +87,6 @@ TEST_F(SystemCaret, MovingShowsTheCaretAtOnceAndRestartsTheBlink)
     EXPECT_TRUE(Caret().Blinking());
 }
 
-TEST_F(SystemCaret, ZeroSizeTakesTheBorderWidth)
-{
-    QWidget owner;
-    VelCreateCaret(&owner, 0, 0);
-    EXPECT_EQ(Caret().Rect().size(), QSize(1, 1));
-}
-
 TEST_F(SystemCaret, BlinkTimeIsProcessWideAndASteadyValueStopsTheBlink)
 {
     QWidget owner;
