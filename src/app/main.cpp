@@ -4,6 +4,7 @@
 #include "FormatSettings.h"
 #include "Main.h"
 #include "VelClass.h"
+#include "VelExceptionDisplay.h"
 #include "VelorinApplication.h"
 
 int main(int argc, char** argv)
@@ -15,6 +16,8 @@ int main(int argc, char** argv)
     TVelorinApplication app(argc, argv);
     ReloadFormatSettings();
     WatchLocaleChanges();
+    // Failures in timer callbacks reach the same error box as those of event handlers.
+    VelSetExceptionDisplay([&app](QObject*, std::exception_ptr error) { ShowErrorBox(error, app.Title()); });
     VelApplication();
 
     // The About box is the main window's child so that it stays in front of it; it is freed
@@ -32,5 +35,6 @@ int main(int argc, char** argv)
     about.reset();
     Form1 = nullptr;
     form.reset();
+    VelFreeApplication();
     return result;
 }
