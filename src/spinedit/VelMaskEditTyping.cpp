@@ -52,7 +52,8 @@ void TVelCustomMaskEdit::SetTextSilently(const QString& S)
 
 void TVelCustomMaskEdit::KeyPress(QChar& Key)
 {
-    if (kind_ != ikInteger && kind_ != ikFloat && kind_ != ikFixed && kind_ != ikNumber) {
+    // A disabled edit only reports the key; the base knows that.
+    if ((kind_ != ikInteger && kind_ != ikFloat && kind_ != ikFixed && kind_ != ikNumber) || !isEnabled()) {
         TVelCustomEdit::KeyPress(Key);
         return;
     }
@@ -137,7 +138,8 @@ void TVelCustomMaskEdit::ToggleSign()
     }
     const int caret = CursorPos();
     QString t = Text();
-    const qsizetype minus = t.indexOf(Minus);
+    // A sign inside the suffix is part of the unit, not of the number.
+    const qsizetype minus = TextWithoutSuffix().indexOf(Minus);
     if (minus >= 0) {
         t.remove(minus, 1);
         SetText(t);
