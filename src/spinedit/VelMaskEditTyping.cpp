@@ -129,7 +129,13 @@ void TVelCustomMaskEdit::ToggleSign()
     if (!EditAllowed())
         return;
     if (SelLength() > 0) {
+        const QString before = Text();
         ReplaceSelection(QString(Minus));
+        // A value that was not zero is re-read as zero and written back without the sign just
+        // typed; it is put back, so that the next digit typed makes a negative number.
+        const bool zero = kind_ == ikInteger ? AsInteger() == 0 : AsFloat() == 0;
+        if (Text() != before && zero && !TextWithoutSuffix().startsWith(Minus))
+            SetText(Minus + Text());
         if (Text().size() >= 2) {
             MoveCaret(2);
             SetSelLength(1);
