@@ -263,7 +263,8 @@ void TVelCustomExtSpinEdit::CommitOnExit()
 
 void TVelCustomExtSpinEdit::TextChangedAt(int At)
 {
-    RefreshValueFromText();
+    if (!SilentTextChange())
+        RefreshValueFromText();
     TVelCustomMaskEdit::TextChangedAt(At);
 }
 

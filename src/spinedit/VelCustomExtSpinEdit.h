@@ -85,6 +85,7 @@ protected:
 
     void TextChangedAt(int At) override;
     bool CanModify(const QString& S) override;
+    bool EditAllowed() const override { return editorEnabled_ && TVelCustomMaskEdit::EditAllowed(); }
     // The step keys are looked at here, after OnKeyDown had its say in KeyDown.
     void ProcessKey(std::uint16_t& Key, Qt::KeyboardModifiers Shift) override;
     bool DoMouseWheelUp() override;

@@ -178,6 +178,10 @@ void TVelCustomMaskEdit::DoValidationError()
 
 void TVelCustomMaskEdit::TextChangedAt(int At)
 {
+    if (silent_) {
+        BuildDisplayText();
+        return;
+    }
     if (Reformat())
         TVelCustomEdit::TextChangedAt(At);
     else
@@ -240,7 +244,8 @@ void TVelCustomMaskEdit::WndProc(TMessage& Message)
     TVelCustomEdit::WndProc(Message);
     // A sign alone is no number: it leaves as zero. Written as the kind's zero rather than an empty
     // text, because the float kind has no reformat that would turn an empty text into "0".
-    if (Message.Msg == WM_KILLFOCUS && kind_ != ikMask && kind_ != ikCurrency && TextWithoutSuffix() == QLatin1String("-"))
+    if (Message.Msg == WM_KILLFOCUS && kind_ != ikMask && kind_ != ikCurrency &&
+        TextWithoutSuffix() == QLatin1String("-"))
         ShowValue(0);
 }
 

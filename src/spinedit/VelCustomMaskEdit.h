@@ -2,8 +2,10 @@
 
 #include <QChar>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "VelCurrencySettings.h"
 #include "VelCustomEdit.h"
@@ -88,11 +90,48 @@ protected:
     void TextChangedAt(int At) override;
     void WndProc(TMessage& Message) override;
 
+    // The typing filter: what may be typed or deleted, and where the caret goes.
+    void KeyPress(QChar& Key) override;
+    void KeyDown(std::uint16_t& Key, Qt::KeyboardModifiers Shift) override;
+    void ProcessKey(std::uint16_t& Key, Qt::KeyboardModifiers Shift) override;
+    bool CanModify(const QString& S) override;
+    void BeforeEdit() override;
+    void FilterInsertText(int At, QString& S) override;
+    void AfterEdit() override;
+    // Whether the user may change the text at all; the filter's own edits ask it first.
+    virtual bool EditAllowed() const { return !ReadOnly(); }
+    // True while the filter rewrites the text behind the user's keystroke: no reading back, no
+    // reformat, no notification.
+    bool SilentTextChange() const { return silent_; }
+
 private:
     // Reading reports through an event and never changes the edit, so the readers stay const.
     void ReportValidationError() const { const_cast<TVelCustomMaskEdit*>(this)->DoValidationError(); }
     bool Reformat();
     void RepairStoredSeparator();
+
+    // Caret and text of an edit the reformat may regroup; taken per edit, so nested edits from
+    // event handlers keep their own.
+    struct TEditAnchor {
+        bool Known = false;
+        QString RawText;
+        int Caret = 1;
+    };
+
+    bool TypedCharAccepted(QChar C);
+    void ReplaceLeadingZero(QChar C);
+    void ToggleSign();
+    void StepIntoFraction();
+    bool GuardNumberShape(const QString& S);
+    bool RefuseWithStep();
+    void StepCaret();
+    bool SuffixGuardRefuses(const QString& S) const;
+    bool KeepDeletionOutOfSuffix(std::uint16_t Key);
+    void SkipThousandSeparator(std::uint16_t Key);
+    void MoveCaret(int Pos);
+    void SetTextSilently(const QString& S);
+    QChar CharAt(int Pos) const;
+    bool Overwriting() const;
 
     int decimals_ = 1;
     double minValue_ = -1.0;
@@ -102,4 +141,9 @@ private:
     TVelInputKind kind_ = ikMask;
     QChar decimalSeparator_;
     QChar thousandSeparator_;
+    std::uint16_t lastKey_ = 0;
+    bool lastEditWasDeletion_ = false;
+    bool keepingZero_ = false;
+    bool silent_ = false;
+    std::vector<TEditAnchor> anchors_;
 };
