@@ -26,9 +26,13 @@ TVelBevel* TVelCustomBevelPanel::CreateBevel()
 
 void TVelCustomBevelPanel::SetBevel(const TVelBevel* Value)
 {
+    const TVelBevelMode oldMode = bevel_->Mode();
     bevel_->Assign(Value);
     // The copy may come from a bevel without a window; this one still has the window's border.
     bevel_->SetNativeBorderCapable(true);
+    // A copied mode is a mode change too, and may need another window border.
+    if (bevel_->Mode() != oldMode && !IsLoading() && !noHandleUpdate_)
+        RecreateWnd();
 }
 
 QRect TVelCustomBevelPanel::InnerRect() const

@@ -326,3 +326,16 @@ TEST(VelBevel, ModeChangeRecreatesTheWindowOtherChangesRepaint)
     EXPECT_EQ(panel.recreations, 2);
     EXPECT_EQ(panel.ClientRect(), panel.rect().adjusted(2, 2, -2, -2));
 }
+
+TEST(VelBevel, AssigningABevelToAPanelKeepsTheWindowBorder)
+{
+    TProbePanel panel;
+    panel.resize(30, 20);
+    TVelBevel loose;
+    loose.SetMode(bmWindows);
+    panel.SetBevel(&loose);
+    EXPECT_EQ(panel.recreations, 1) << "the copied mode changes the window border";
+    EXPECT_TRUE(panel.Bevel()->NativeBorderCapable());
+    EXPECT_EQ(panel.Bevel()->Extent(), 0) << "the window draws the border, not the bevel as well";
+    EXPECT_EQ(panel.InnerRect(), QRect(2, 2, 26, 16));
+}
