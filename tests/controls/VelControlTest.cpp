@@ -384,3 +384,18 @@ TEST(VelControl, HintIsTheToolTip)
     c.SetHint(QStringLiteral("Widerstand \u03A9"));
     EXPECT_EQ(c.toolTip(), c.Hint());
 }
+
+TEST(VelControl, EnteringAChildRunsTheContainersEnterStepAgain)
+{
+    TRecordingControl parent;
+    auto* child = new TRecordingControl(&parent);
+    std::vector<std::string> log;
+    parent.OnMouseEnter = [&](QObject*) { log.push_back("parent enter"); };
+    parent.OnMouseExit = [&](QObject*) { log.push_back("parent exit"); };
+    child->OnMouseEnter = [&](QObject*) { log.push_back("child enter"); };
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QCoreApplication::sendEvent(&parent, &enter);
+    QCoreApplication::sendEvent(child, &enter);
+    EXPECT_EQ(log, (std::vector<std::string>{"parent enter", "parent enter", "child enter"}));
+    EXPECT_TRUE(parent.MouseAbove());
+}
