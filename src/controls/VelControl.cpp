@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include "VelBaseControl.h"
 #include "VelMessageEvent.h"
 
 namespace {
@@ -113,13 +114,139 @@ std::uint16_t VirtualKeyFromQtKey(int Key, Qt::KeyboardModifiers Modifiers)
 TVelBaseCustomControl::TVelBaseCustomControl(QWidget* parent)
     : QWidget(parent)
 {
+    // Windows always report pointer moves; hot states and graphic children rely on them.
+    setMouseTracking(true);
+}
+
+TVelBaseCustomControl::~TVelBaseCustomControl()
+{
+    // Graphic children outlive their parent only as orphans; they must not call back into it.
+    for (TVelBaseControl* child : std::vector<TVelBaseControl*>(graphicControls_))
+        child->parent_ = nullptr;
 }
 
 LRESULT TVelBaseCustomControl::Perform(unsigned Msg, WPARAM wParam, LPARAM lParam)
 {
     TMessage message{Msg, wParam, lParam, 0};
+    // A disabled control takes no input, whether it comes from Qt or is sent directly; without
+    // this a wheel notch over a disabled spin edit would still step it.
+    if (IsInputMessage(Msg) && !isEnabled())
+        return 0;
     WndProc(message);
     return message.Result;
+}
+
+void TVelBaseCustomControl::SetHint(const QString& Value)
+{
+    if (hint_ == Value)
+        return;
+    hint_ = Value;
+    setToolTip(Value);
+}
+
+QRect TVelBaseCustomControl::ClientRect() const
+{
+    return rect().adjusted(frameWidth_, frameWidth_, -frameWidth_, -frameWidth_);
+}
+
+void TVelBaseCustomControl::RecreateWnd()
+{
+    update();
+}
+
+void TVelBaseCustomControl::SetWindowFrameWidth(int Width)
+{
+    if (frameWidth_ == Width)
+        return;
+    frameWidth_ = Width;
+    update();
+}
+
+void TVelBaseCustomControl::PaintWindowFrame(QPainter& /*Canvas*/) {}
+
+void TVelBaseCustomControl::PaintFrameStep(QPainter& /*Canvas*/) {}
+
+TVelBaseControl* TVelBaseCustomControl::GraphicControlAt(QPoint Pos) const
+{
+    for (auto it = graphicControls_.rbegin(); it != graphicControls_.rend(); ++it) {
+        TVelBaseControl* c = *it;
+        if (c->Visible() && c->BoundsRect().contains(Pos) && c->HitTest(Pos - c->BoundsRect().topLeft()))
+            return c;
+    }
+    return nullptr;
+}
+
+void TVelBaseCustomControl::InsertGraphicControl(TVelBaseControl* Control)
+{
+    if (std::find(graphicControls_.begin(), graphicControls_.end(), Control) == graphicControls_.end())
+        graphicControls_.push_back(Control);
+}
+
+void TVelBaseCustomControl::RemoveGraphicControl(TVelBaseControl* Control)
+{
+    std::erase(graphicControls_, Control);
+    if (graphicCapture_ == Control)
+        graphicCapture_ = nullptr;
+    if (graphicHot_ == Control)
+        graphicHot_ = nullptr;
+}
+
+void TVelBaseCustomControl::PaintGraphicControls(QPainter& Canvas)
+{
+    const QRect client = ClientRect();
+    for (TVelBaseControl* c : graphicControls_) {
+        if (!c->Visible() || c->BoundsRect().isEmpty() || !c->BoundsRect().intersects(client))
+            continue;
+        Canvas.save();
+        Canvas.setClipRect(c->BoundsRect() & client, Qt::IntersectClip);
+        Canvas.translate(c->BoundsRect().topLeft());
+        c->Paint(Canvas);
+        Canvas.restore();
+    }
+}
+
+void TVelBaseCustomControl::SetGraphicHot(TVelBaseControl* Control)
+{
+    if (graphicHot_ == Control)
+        return;
+    // As in the classic toolkit, the window itself stops being the mouse control when the pointer
+    // moves onto a graphic child, and the child's enter is passed on to the window again.
+    TVelBaseControl* old = graphicHot_;
+    graphicHot_ = Control;
+    if (old) {
+        old->Perform(CM_MOUSELEAVE);
+        if (!Control)
+            Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(old));
+    } else {
+        Perform(CM_MOUSELEAVE);
+    }
+    if (Control) {
+        Control->Perform(CM_MOUSEENTER);
+        Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(Control));
+    } else {
+        Perform(CM_MOUSEENTER);
+    }
+}
+
+bool TVelBaseCustomControl::RouteToGraphicControl(unsigned Msg, WPARAM Keys, QPoint Pos, Qt::MouseButtons Buttons)
+{
+    if (graphicControls_.empty() && !graphicCapture_)
+        return false;
+    QPointer<TVelBaseControl> target = graphicCapture_;
+    if (!target) {
+        target = GraphicControlAt(Pos);
+        SetGraphicHot(target);
+    }
+    if (!target)
+        return false;
+    if (Msg == WM_LBUTTONDOWN || Msg == WM_RBUTTONDOWN || Msg == WM_LBUTTONDBLCLK)
+        graphicCapture_ = target;
+    target->Perform(Msg, Keys, PointToLParam(Pos - target->BoundsRect().topLeft()));
+    if ((Msg == WM_LBUTTONUP || Msg == WM_RBUTTONUP) && Buttons == Qt::NoButton) {
+        graphicCapture_ = nullptr;
+        SetGraphicHot(GraphicControlAt(Pos));
+    }
+    return true;
 }
 
 void TVelBaseCustomControl::PostMessage(unsigned Msg, WPARAM wParam, LPARAM lParam)
@@ -172,7 +299,13 @@ void TVelBaseCustomControl::WndProc(TMessage& Message)
     }
     case WM_SETFOCUS: DoEnter(); break;
     case WM_KILLFOCUS: DoExit(); break;
-    case CM_MOUSEENTER: MouseEntered(); break;
+    case CM_MOUSEENTER:
+        // The parent runs its enter step again when the pointer moves onto a child (Qt does not
+        // make it leave first, so a leave is not passed on).
+        if (auto* parent = qobject_cast<TVelBaseCustomControl*>(parentWidget()); parent && Message.LParam == 0)
+            parent->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(this));
+        MouseEntered();
+        break;
     case CM_MOUSELEAVE: MouseLeft(); break;
     default: DefaultHandler(Message); break;
     }
@@ -235,17 +368,41 @@ bool TVelBaseCustomControl::DoMouseWheelDown()
     return false;
 }
 
-void TVelBaseCustomControl::Paint(QPainter& /*Canvas*/)
-{
-}
+void TVelBaseCustomControl::Paint(QPainter& /*Canvas*/) {}
 
 Qt::KeyboardModifiers TVelBaseCustomControl::KeyMessageModifiers() const
 {
     return translatingKey_ ? keyModifiers_ : QGuiApplication::keyboardModifiers();
 }
 
+void TVelBaseCustomControl::PaintEvent()
+{
+    QPainter painter(this);
+    PaintWindowFrame(painter);
+    painter.save();
+    painter.setClipRect(ClientRect(), Qt::IntersectClip);
+    Paint(painter);
+    PaintGraphicControls(painter);
+    painter.restore();
+    PaintFrameStep(painter);
+}
+
 bool TVelBaseCustomControl::event(QEvent* Event)
 {
+    switch (Event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+        // Qt's own handling ignores input for a disabled widget; the translation must too.
+        if (!isEnabled())
+            return QWidget::event(Event);
+        break;
+    default: break;
+    }
     switch (Event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
@@ -259,25 +416,38 @@ bool TVelBaseCustomControl::event(QEvent* Event)
         if (TranslateMouse(Event))
             return true;
         break;
-    case QEvent::Wheel:
-        return TranslateWheel(Event);
+    case QEvent::Wheel: return TranslateWheel(Event);
     case QEvent::FocusIn:
         lastFocusReason_ = static_cast<QFocusEvent*>(Event)->reason();
         Perform(WM_SETFOCUS);
         return true;
-    case QEvent::FocusOut:
-        Perform(WM_KILLFOCUS);
-        return true;
-    case QEvent::Enter:
-        Perform(CM_MOUSEENTER);
-        return true;
+    case QEvent::FocusOut: Perform(WM_KILLFOCUS); return true;
+    case QEvent::Enter: Perform(CM_MOUSEENTER); return true;
     case QEvent::Leave:
+        if (graphicHot_) {
+            TVelBaseControl* hot = graphicHot_;
+            graphicHot_ = nullptr;
+            hot->Perform(CM_MOUSELEAVE);
+        }
         Perform(CM_MOUSELEAVE);
         return true;
-    case QEvent::Paint: {
-        QPainter painter(this);
-        Paint(painter);
-        return true;
+    case QEvent::Paint: PaintEvent(); return true;
+    case QEvent::Move: {
+        const bool handled = QWidget::event(Event);
+        Perform(WM_MOVE, 0, PointToLParam(pos()));
+        return handled;
+    }
+    case QEvent::PaletteChange:
+    case QEvent::ApplicationPaletteChange: {
+        // The system colours are read from the palette at paint time; the new one shows at once.
+        const bool handled = QWidget::event(Event);
+        Perform(CM_SYSCOLORCHANGE);
+        return handled;
+    }
+    case QEvent::ThemeChange: {
+        const bool handled = QWidget::event(Event);
+        Perform(WM_THEMECHANGED);
+        return handled;
     }
     case QEvent::Resize: {
         const bool handled = QWidget::event(Event);
@@ -292,7 +462,8 @@ bool TVelBaseCustomControl::event(QEvent* Event)
     }
     default:
         if (Event->type() == TVelMessageEvent::EventType()) {
-            WndProc(static_cast<TVelMessageEvent*>(Event)->Message);
+            TMessage& m = static_cast<TVelMessageEvent*>(Event)->Message;
+            m.Result = Perform(m.Msg, m.WParam, m.LParam);
             return true;
         }
         break;
@@ -378,7 +549,9 @@ bool TVelBaseCustomControl::TranslateMouse(QEvent* Event)
     }
     if (msg == 0)
         return false;
-    Perform(msg, MouseKeyFlags(e), PointToLParam(e->position().toPoint()));
+    const QPoint pos = e->position().toPoint();
+    if (!RouteToGraphicControl(msg, MouseKeyFlags(e), pos, e->buttons()))
+        Perform(msg, MouseKeyFlags(e), PointToLParam(pos));
     e->accept();
     return true;
 }

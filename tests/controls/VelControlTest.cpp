@@ -15,8 +15,7 @@ constexpr unsigned MsgAnswer = CM_BASE + 0x300;
 
 class TRecordingControl : public TVelCustomBevelPanel {
 public:
-    explicit TRecordingControl(QWidget* parent = nullptr)
-        : TVelCustomBevelPanel(parent)
+    explicit TRecordingControl(QWidget* parent = nullptr) : TVelCustomBevelPanel(parent)
     {
         setFocusPolicy(Qt::StrongFocus);
     }
@@ -108,20 +107,34 @@ TEST(VelControl, QtKeysMapToVirtualKeys)
         std::uint16_t vk;
     };
     const Case cases[] = {
-        {Qt::Key_A, Qt::NoModifier, 'A'},         {Qt::Key_Z, Qt::ShiftModifier, 'Z'},
-        {Qt::Key_0, Qt::NoModifier, '0'},         {Qt::Key_7, Qt::KeypadModifier, 0x67},
-        {Qt::Key_Backspace, {}, VK_BACK},         {Qt::Key_Return, {}, VK_RETURN},
-        {Qt::Key_Enter, Qt::KeypadModifier, VK_RETURN}, {Qt::Key_Escape, {}, VK_ESCAPE},
-        {Qt::Key_PageUp, {}, VK_PRIOR},           {Qt::Key_PageDown, {}, VK_NEXT},
-        {Qt::Key_Home, {}, VK_HOME},              {Qt::Key_End, {}, VK_END},
-        {Qt::Key_Left, {}, VK_LEFT},              {Qt::Key_Up, {}, VK_UP},
-        {Qt::Key_Right, {}, VK_RIGHT},            {Qt::Key_Down, {}, VK_DOWN},
-        {Qt::Key_Insert, {}, VK_INSERT},          {Qt::Key_Delete, {}, VK_DELETE},
-        {Qt::Key_Shift, {}, VK_SHIFT},            {Qt::Key_Control, {}, VK_CONTROL},
-        {Qt::Key_Alt, {}, VK_MENU},               {Qt::Key_F1, {}, VK_F1},
-        {Qt::Key_F12, {}, VK_F1 + 11},            {Qt::Key_Minus, Qt::KeypadModifier, 0x6D},
-        {Qt::Key_Minus, {}, 0xBD},                {Qt::Key_Period, {}, 0xBE},
-        {Qt::Key_Comma, {}, 0xBC},                {Qt::Key_Space, {}, VK_SPACE},
+        {Qt::Key_A, Qt::NoModifier, 'A'},
+        {Qt::Key_Z, Qt::ShiftModifier, 'Z'},
+        {Qt::Key_0, Qt::NoModifier, '0'},
+        {Qt::Key_7, Qt::KeypadModifier, 0x67},
+        {Qt::Key_Backspace, {}, VK_BACK},
+        {Qt::Key_Return, {}, VK_RETURN},
+        {Qt::Key_Enter, Qt::KeypadModifier, VK_RETURN},
+        {Qt::Key_Escape, {}, VK_ESCAPE},
+        {Qt::Key_PageUp, {}, VK_PRIOR},
+        {Qt::Key_PageDown, {}, VK_NEXT},
+        {Qt::Key_Home, {}, VK_HOME},
+        {Qt::Key_End, {}, VK_END},
+        {Qt::Key_Left, {}, VK_LEFT},
+        {Qt::Key_Up, {}, VK_UP},
+        {Qt::Key_Right, {}, VK_RIGHT},
+        {Qt::Key_Down, {}, VK_DOWN},
+        {Qt::Key_Insert, {}, VK_INSERT},
+        {Qt::Key_Delete, {}, VK_DELETE},
+        {Qt::Key_Shift, {}, VK_SHIFT},
+        {Qt::Key_Control, {}, VK_CONTROL},
+        {Qt::Key_Alt, {}, VK_MENU},
+        {Qt::Key_F1, {}, VK_F1},
+        {Qt::Key_F12, {}, VK_F1 + 11},
+        {Qt::Key_Minus, Qt::KeypadModifier, 0x6D},
+        {Qt::Key_Minus, {}, 0xBD},
+        {Qt::Key_Period, {}, 0xBE},
+        {Qt::Key_Comma, {}, 0xBC},
+        {Qt::Key_Space, {}, VK_SPACE},
         {Qt::Key_Exclam, {}, 0},
     };
     for (const Case& c : cases)
@@ -303,4 +316,86 @@ TEST(VelControl, LoadingBracket)
     EXPECT_TRUE(c.IsLoading());
     c.Loaded();
     EXPECT_FALSE(c.IsLoading());
+}
+
+TEST(VelControl, DisabledControlsIgnoreWheelKeysAndMouse)
+{
+    QWidget window;
+    auto* c = new TRecordingControl(&window);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    int keys = 0;
+    c->OnKeyDown = [&](QObject*, std::uint16_t&, Qt::KeyboardModifiers) { ++keys; };
+    c->setEnabled(false);
+    SendWheel(c, 120);
+    EXPECT_EQ(c->wheelUp, 0) << "a notch over a disabled spin edit must not step it";
+    QTest::keyClick(c, Qt::Key_Up);
+    EXPECT_EQ(c->Perform(WM_KEYDOWN, VK_UP), 0);
+    EXPECT_EQ(keys, 0);
+    c->messages.clear();
+    QTest::mouseClick(c, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    EXPECT_EQ(c->Last(WM_LBUTTONDOWN), nullptr);
+    c->setEnabled(true);
+    SendWheel(c, 120);
+    EXPECT_EQ(c->wheelUp, 1);
+}
+
+TEST(VelControl, PaletteChangeRepaintsThroughTheSystemColourMessage)
+{
+    TRecordingControl c;
+    c.setPalette(QPalette(QColor(20, 20, 20)));
+    EXPECT_NE(c.Last(CM_SYSCOLORCHANGE), nullptr);
+    EXPECT_LT(c.grab().toImage().pixelColor(50, 20).lightness(), 50);
+}
+
+TEST(VelControl, FlatFrameOnlyWhenFlatAndIdle)
+{
+    TRecordingControl c;
+    c.resize(20, 10);
+    QPalette p;
+    p.setColor(QPalette::Button, QColor(200, 200, 200));
+    p.setColor(QPalette::Dark, QColor(128, 128, 128));
+    c.setPalette(p);
+    c.Bevel()->SetMode(bmStandard);
+    c.Bevel()->SetStandardStyle(lsSingleLowered);
+    EXPECT_EQ(c.grab().toImage().pixelColor(0, 5), QColor(128, 128, 128)) << "not flat: the bevel shows";
+    c.SetFlat(true);
+    EXPECT_EQ(c.grab().toImage().pixelColor(0, 5), QColor(200, 200, 200)) << "flat and idle: the border is covered";
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QCoreApplication::sendEvent(&c, &enter);
+    EXPECT_EQ(c.grab().toImage().pixelColor(0, 5), QColor(128, 128, 128)) << "under the mouse: full frame";
+}
+
+TEST(VelControl, TransparencyChangeReportsOpacity)
+{
+    TRecordingControl c;
+    EXPECT_TRUE(c.Opaque());
+    c.SetTransparent(true);
+    EXPECT_FALSE(c.Opaque());
+    EXPECT_NE(c.Last(CM_OPACITYCHANGED), nullptr);
+    c.messages.clear();
+    c.SetTransparent(true);
+    EXPECT_EQ(c.Last(CM_OPACITYCHANGED), nullptr);
+}
+
+TEST(VelControl, HintIsTheToolTip)
+{
+    TRecordingControl c;
+    c.SetHint(QStringLiteral("Widerstand \u03A9"));
+    EXPECT_EQ(c.toolTip(), c.Hint());
+}
+
+TEST(VelControl, EnteringAChildRunsTheContainersEnterStepAgain)
+{
+    TRecordingControl parent;
+    auto* child = new TRecordingControl(&parent);
+    std::vector<std::string> log;
+    parent.OnMouseEnter = [&](QObject*) { log.push_back("parent enter"); };
+    parent.OnMouseExit = [&](QObject*) { log.push_back("parent exit"); };
+    child->OnMouseEnter = [&](QObject*) { log.push_back("child enter"); };
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QCoreApplication::sendEvent(&parent, &enter);
+    QCoreApplication::sendEvent(child, &enter);
+    EXPECT_EQ(log, (std::vector<std::string>{"parent enter", "parent enter", "child enter"}));
+    EXPECT_TRUE(parent.MouseAbove());
 }

@@ -1,0 +1,79 @@
+#include "VelSysColors.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+
+namespace {
+
+struct SystemRole {
+    QPalette::ColorGroup group;
+    QPalette::ColorRole role;
+};
+
+// The classic 3D colours map onto Qt's bevel roles one to one: button highlight is Light, the 3D
+// light Midlight, button shadow Dark and the dark shadow Shadow.
+SystemRole RoleOf(unsigned Index)
+{
+    constexpr auto A = QPalette::Active;
+    switch (Index) {
+    case 0: return {A, QPalette::Mid};                  // scroll bar
+    case 1: return {A, QPalette::Dark};                 // desktop
+    case 2: return {A, QPalette::Highlight};            // active caption
+    case 3: return {QPalette::Inactive, QPalette::Mid}; // inactive caption
+    case 4: return {A, QPalette::Window};               // menu
+    case 5: return {A, QPalette::Base};                 // window
+    case 6: return {A, QPalette::WindowText};           // window frame
+    case 7: return {A, QPalette::WindowText};           // menu text
+    case 8: return {A, QPalette::Text};                 // window text
+    case 9: return {A, QPalette::HighlightedText};      // caption text
+    case 10: return {A, QPalette::Button};              // active border
+    case 11: return {A, QPalette::Button};              // inactive border
+    case 12: return {A, QPalette::Dark};                // application work space
+    case 13: return {A, QPalette::Highlight};
+    case 14: return {A, QPalette::HighlightedText};
+    case 15: return {A, QPalette::Button};                // button face
+    case 16: return {A, QPalette::Dark};                  // button shadow
+    case 17: return {QPalette::Disabled, QPalette::Text}; // grey text
+    case 18: return {A, QPalette::ButtonText};
+    case 19: return {QPalette::Inactive, QPalette::WindowText};
+    case 20: return {A, QPalette::Light};    // button highlight
+    case 21: return {A, QPalette::Shadow};   // 3D dark shadow
+    case 22: return {A, QPalette::Midlight}; // 3D light
+    case 23: return {A, QPalette::ToolTipText};
+    case 24: return {A, QPalette::ToolTipBase};
+    case 26: return {A, QPalette::Link}; // hot light
+    case 27: return {A, QPalette::Highlight};
+    case 28: return {QPalette::Inactive, QPalette::Mid};
+    case 29: return {A, QPalette::Highlight}; // menu highlight
+    case 30: return {A, QPalette::Window};    // menu bar
+    default: return {A, QPalette::Window};
+    }
+}
+
+} // namespace
+
+QColor VelColorToQColor(TColor Color, const QPalette& Palette)
+{
+    if (Color == clNone)
+        return QColor(Qt::transparent);
+    if (IsSystemColor(Color)) {
+        const SystemRole r = RoleOf(Color & 0xFFu);
+        return Palette.color(r.group, r.role);
+    }
+    // clDefault and other tagged values keep their colour in the low three bytes.
+    return QColor(static_cast<int>(Color & 0xFF), static_cast<int>((Color >> 8) & 0xFF),
+                  static_cast<int>((Color >> 16) & 0xFF));
+}
+
+QColor VelColorToQColor(TColor Color, const QPalette* Palette)
+{
+    if (Palette)
+        return VelColorToQColor(Color, *Palette);
+    return VelColorToQColor(Color, QGuiApplication::palette());
+}
+
+TColor VelColorFromQColor(const QColor& Color)
+{
+    const QColor c = Color.toRgb();
+    return VelRGB(c.red(), c.green(), c.blue());
+}

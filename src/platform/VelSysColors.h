@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QColor>
+
+#include "VelTypes.h"
+
+class QPalette;
+
+// The classic system colours beyond the ones every layer names in VelTypes.h. Their numbers are
+// the classic system colour indices, so stored colour values keep their meaning.
+enum : TColor {
+    clActiveCaption = clSystemColor + 2,
+    clInactiveCaption = clSystemColor + 3,
+    clMenu = clSystemColor + 4,
+    clMenuText = clSystemColor + 7,
+    clActiveBorder = clSystemColor + 10,
+    clInactiveBorder = clSystemColor + 11,
+    clAppWorkSpace = clSystemColor + 12,
+    clInactiveCaptionText = clSystemColor + 19,
+    clInfoText = clSystemColor + 23,
+    clInfoBk = clSystemColor + 24,
+    clHotLight = clSystemColor + 26,
+    clGradientActiveCaption = clSystemColor + 27,
+    clGradientInactiveCaption = clSystemColor + 28,
+    clMenuHighlight = clSystemColor + 29,
+    clMenuBar = clSystemColor + 30,
+    clDefault = 0x20000000,
+};
+
+constexpr TColor VelRGB(int R, int G, int B)
+{
+    return static_cast<TColor>((R & 0xFF) | ((G & 0xFF) << 8) | ((B & 0xFF) << 16));
+}
+
+constexpr bool IsSystemColor(TColor Color)
+{
+    return (Color & 0xFF000000u) == clSystemColor;
+}
+
+// A colour value as Qt draws it. System colours are read from Palette when one is given (a
+// control passes its own, which follows the application's) and otherwise from the application's
+// palette at the moment of the call, so a dark desktop gives a dark program and a palette change
+// takes effect at the next paint. clNone is fully transparent.
+QColor VelColorToQColor(TColor Color, const QPalette* Palette = nullptr);
+QColor VelColorToQColor(TColor Color, const QPalette& Palette);
+
+// The plain colour value of a QColor (alpha is dropped).
+TColor VelColorFromQColor(const QColor& Color);
