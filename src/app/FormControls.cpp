@@ -2,7 +2,10 @@
 
 #include <QPainter>
 #include <QRadioButton>
+#include <QKeyEvent>
 #include <qdrawutil.h>
+
+#include <utility>
 
 TLabel::TLabel(QWidget* parent) : QLabel(parent)
 {
@@ -88,6 +91,19 @@ protected:
 
 } // namespace
 
+void TButton::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    // A held Enter must not print or export again and again.
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && isEnabled()) {
+        if (!event->isAutoRepeat())
+            click();
+        event->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
 TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent) {}
 
 void TRadioGroup::SetItems(const QStringList& items)
@@ -96,7 +112,12 @@ void TRadioGroup::SetItems(const QStringList& items)
     buttons_.clear();
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new TGroupButton(items[i], this);
-        connect(button, &QRadioButton::clicked, this, [this, i] { ButtonClicked(i); });
+        // Checking is what every way of choosing has in common: a click, the arrow keys, and an
+        // assistive technology's toggle action, which never raises clicked().
+        connect(button, &QRadioButton::toggled, this, [this, i](bool checked) {
+            if (checked && !assigning_)
+                ButtonClicked(i);
+        });
         buttons_.push_back(button);
         button->show();
     }
@@ -111,12 +132,14 @@ void TRadioGroup::SetItemIndex(int index)
     if (index < -1 || index >= Count())
         index = -1;
     itemIndex_ = index;
+    const bool wasAssigning = std::exchange(assigning_, true);
     for (int i = 0; i < Count(); ++i) {
         // Auto-exclusive buttons refuse to uncheck the checked one, which "no item" needs.
         buttons_[i]->setAutoExclusive(false);
         buttons_[i]->setChecked(i == index);
         buttons_[i]->setAutoExclusive(true);
     }
+    assigning_ = wasAssigning;
 }
 
 void TRadioGroup::ButtonClicked(int index)

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPixmap>
+#include <QPushButton>
 #include <QStringList>
 #include <QVector>
 
@@ -66,9 +67,29 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
+// A push button that Enter presses as well as Space, as buttons did on the desktop the window was
+// designed for; Qt leaves Enter to a dialog's default button. Dialogs keep plain QPushButtons so
+// their default button keeps its own rule.
+class TButton : public QPushButton {
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// A button that could carry a glyph; the calculator's carry none, so it is a TButton.
+class TBitBtn : public TButton {
+    Q_OBJECT
+public:
+    using TButton::TButton;
+};
+
 // Radio buttons in one column inside a captioned frame. ItemIndex is the selected item (-1 for
-// none). OnClick fires when the user selects another item, never for an assignment from code,
-// so loading the window's description runs no handler.
+// none). OnClick fires when the user selects another item by mouse, keyboard or an assistive
+// technology, never for an assignment from code, so loading the window's description runs no
+// handler.
 class TRadioGroup : public QGroupBox {
     Q_OBJECT
 public:
@@ -92,4 +113,5 @@ private:
 
     QVector<QRadioButton*> buttons_;
     int itemIndex_ = -1;
+    bool assigning_ = false;
 };

@@ -20,12 +20,21 @@ QString EVelInOutError::MessageFor(int code)
     }
 }
 
-int EVelInOutError::CodeFromErrno(int err)
+EVelInOutError::EVelInOutError(int code, QString message) : EVelException(std::move(message)), code_(code) {}
+
+EVelInOutError EVelInOutError::FromErrno(int err, bool creating)
+{
+    if (const int classic = ClassicCode(err, creating))
+        return EVelInOutError(classic);
+    return EVelInOutError(err, QStringLiteral("I/O error %1").arg(err));
+}
+
+int EVelInOutError::ClassicCode(int err, bool creating)
 {
     switch (err) {
     case ENOENT:
+        return creating ? 3 : 2;
     case ENOTDIR:
-    case ENAMETOOLONG:
         return 3;
     case EMFILE:
     case ENFILE:
@@ -33,14 +42,12 @@ int EVelInOutError::CodeFromErrno(int err)
     case EACCES:
     case EPERM:
     case EROFS:
-    case EISDIR:
     case ETXTBSY:
         return 5;
     case ENOSPC:
     case EDQUOT:
-    case EFBIG:
         return 101;
     default:
-        return err;
+        return 0;
     }
 }
