@@ -2,10 +2,43 @@
 
 #include <QPainter>
 #include <QRadioButton>
+#include <QApplication>
+#include <QFile>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <qdrawutil.h>
 
 #include <utility>
+
+QPixmap LoadPicture(const QString& path)
+{
+    QString chosen = path;
+    if (qApp && qApp->devicePixelRatio() > 1.0) {
+        const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+        const QString doubled = dot < 0 ? path + QStringLiteral("@2x") : path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
+        if (QFile::exists(doubled))
+            chosen = doubled;
+    }
+    // The reader takes the scale from the "@2x" in the name.
+    QImageReader reader(chosen);
+    QImage image = reader.read();
+    if (image.isNull())
+        return {};
+    if (image.depth() == 1) {
+        const qreal ratio = image.devicePixelRatio();
+        image = image.convertToFormat(QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+    }
+    return QPixmap::fromImage(std::move(image));
+}
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (const int size : {48, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/velorin-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
 
 TLabel::TLabel(QWidget* parent) : QLabel(parent)
 {
@@ -62,7 +95,7 @@ void TImage::Apply()
     setScaledContents(stretch_);
     setPixmap(picture_);
     if (autoSize_ && !picture_.isNull())
-        resize(picture_.size());
+        resize(picture_.deviceIndependentSize().toSize());
 }
 
 TPanel::TPanel(QWidget* parent) : QFrame(parent)

@@ -2,6 +2,7 @@
 
 #include <QFrame>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -14,6 +15,15 @@ class QRadioButton;
 
 // The plain toolkit controls the two windows are made of, each a thin layer over its Qt widget
 // that adds just what the windows' descriptions set and their handlers read.
+
+// A picture from the program's resources for the screen it will be shown on: on a screen at a
+// scale above 1 the "@2x" drawing when there is one, which Qt then shows at the picture's own
+// size. A 1-bit picture is turned into plain RGB so it stays black on white: painted as it is,
+// Qt would draw its set bits in the widget's text colour and leave the rest transparent.
+QPixmap LoadPicture(const QString& path);
+
+// The program's icon, picture 1 drawn at each desktop icon size.
+QIcon ProgramIcon();
 
 // A caption that keeps its size fitted to its text, so that rewriting a result label never
 // cuts it off.
