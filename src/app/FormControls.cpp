@@ -90,6 +90,20 @@ void TImage::SetStretch(bool on)
     Apply();
 }
 
+void TImage::paintEvent(QPaintEvent*)
+{
+    // Drawn here rather than by the label's style: a style sheet's border, padding or colours
+    // would shift, cut or tint the picture, and a picture is shown exactly as it was drawn.
+    if (picture_.isNull())
+        return;
+    QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, stretch_);
+    if (stretch_)
+        p.drawPixmap(rect(), picture_);
+    else
+        p.drawPixmap(QPoint(0, 0), picture_);
+}
+
 void TImage::Apply()
 {
     setScaledContents(stretch_);

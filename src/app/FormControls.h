@@ -59,6 +59,9 @@ public:
     void SetAutoSize(bool on);
     void SetStretch(bool on);
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void Apply();
 
