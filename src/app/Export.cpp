@@ -207,7 +207,8 @@ void WriteGridCsv(const StringGrid& grid, const QString& path)
         throw *error;
     // A link is followed, as an editor saving through it would: the file it names is replaced.
     const QFileInfo target(path);
-    const QByteArray native = QFile::encodeName(target.exists() ? target.canonicalFilePath() : target.absoluteFilePath());
+    const QByteArray native =
+        QFile::encodeName(target.exists() ? target.canonicalFilePath() : target.absoluteFilePath());
     struct stat st {};
     const bool exists = ::stat(native.constData(), &st) == 0;
     if (exists && !S_ISREG(st.st_mode)) {

@@ -15,7 +15,8 @@ QPixmap LoadPicture(const QString& path)
     QString chosen = path;
     if (qApp && qApp->devicePixelRatio() > 1.0) {
         const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-        const QString doubled = dot < 0 ? path + QStringLiteral("@2x") : path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
+        const QString doubled =
+            dot < 0 ? path + QStringLiteral("@2x") : path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
         if (QFile::exists(doubled))
             chosen = doubled;
     }

@@ -55,7 +55,7 @@ int PpdResolution(const QByteArray& name)
     return dpi;
 }
 
-}  // namespace
+} // namespace
 
 int PpdDefaultResolution(const QByteArray& ppdText)
 {

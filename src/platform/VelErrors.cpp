@@ -32,22 +32,16 @@ EVelInOutError EVelInOutError::FromErrno(int err, bool creating)
 int EVelInOutError::ClassicCode(int err, bool creating)
 {
     switch (err) {
-    case ENOENT:
-        return creating ? 3 : 2;
-    case ENOTDIR:
-        return 3;
+    case ENOENT: return creating ? 3 : 2;
+    case ENOTDIR: return 3;
     case EMFILE:
-    case ENFILE:
-        return 4;
+    case ENFILE: return 4;
     case EACCES:
     case EPERM:
     case EROFS:
-    case ETXTBSY:
-        return 5;
+    case ETXTBSY: return 5;
     case ENOSPC:
-    case EDQUOT:
-        return 101;
-    default:
-        return 0;
+    case EDQUOT: return 101;
+    default: return 0;
     }
 }

@@ -69,7 +69,9 @@ TEST_F(DesktopWindowTest, EnterAndSpacePressTheFocusedButton)
         Qt::Key key;
         Qt::KeyboardModifiers modifiers;
         int rowsAfter;
-    } cases[] = {{Qt::Key_Return, Qt::NoModifier, 3}, {Qt::Key_Enter, Qt::KeypadModifier, 4}, {Qt::Key_Space, Qt::NoModifier, 5},
+    } cases[] = {{Qt::Key_Return, Qt::NoModifier, 3},
+                 {Qt::Key_Enter, Qt::KeypadModifier, 4},
+                 {Qt::Key_Space, Qt::NoModifier, 5},
                  {Qt::Key_Return, Qt::ControlModifier, 5}};
     for (const auto& c : cases) {
         form->StoreBB->setFocus();
@@ -171,4 +173,4 @@ TEST(DoubleScale, PicturesAreDrawnFromTheirDoubleSizeVersions)
     EXPECT_EQ(box.Image1->Picture().deviceIndependentSize().toSize(), QSize(83, 100));
 }
 
-}  // namespace
+} // namespace

@@ -53,7 +53,7 @@ QString Validator()
     return QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
 }
 
-}  // namespace
+} // namespace
 
 TEST(DesktopEntry, PassesDesktopFileValidate)
 {

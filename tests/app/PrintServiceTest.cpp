@@ -210,7 +210,10 @@ struct Band {
     int top, bottom;
 };
 
-bool Dark(const QImage& page, int x, int y) { return qGray(page.pixel(x, y)) < 128; }
+bool Dark(const QImage& page, int x, int y)
+{
+    return qGray(page.pixel(x, y)) < 128;
+}
 
 std::vector<Band> DarkBands(const QImage& page)
 {
@@ -252,7 +255,7 @@ bool MustRun()
     return qgetenv("CI") == "true" && ::geteuid() == 0;
 }
 
-}  // namespace
+} // namespace
 
 // The window's Print on a PDF printer: one page, under the job's title, laid out in the printer's
 // own 300 dpi pixels: title near the top left, the header row's text 250 pixels (0.83 inch) below

@@ -10,11 +10,11 @@ namespace {
 
 struct RepairCase {
     const char* name;
-    char stored;  // the decimal separator the text was stored with; the thousand one is the other
+    char stored; // the decimal separator the text was stored with; the thousand one is the other
     TVelNumberType type;
     int decimals;
-    const char* text;  // as stored
-    const char* loaded;  // as shown after loading under the other locale
+    const char* text;   // as stored
+    const char* loaded; // as shown after loading under the other locale
     double value;
 };
 
@@ -59,14 +59,13 @@ TEST_P(SeparatorRepair, LoadedTextUsesTheCurrentDecimalSeparator)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SeparatorRepair,
-    ::testing::Values(
-        RepairCase{"CommaReadUnderDot", ',', ntFloatNumber, 1, "12,5", "12.5", 12.5},
-        RepairCase{"DotReadUnderComma", '.', ntFloatNumber, 1, "12.5", "12,5", 12.5},
-        RepairCase{"NegativeCommaUnderDot", ',', ntFloatNumber, 2, "-0,25", "-0.25", -0.25},
-        RepairCase{"FloatKindDotUnderComma", '.', ntFloat, 3, "3.125", "3,125", 3.125},
-        RepairCase{"FixedKindCommaUnderDot", ',', ntFloatFixed, 2, "7,50", "7.50", 7.5},
-        RepairCase{"GroupedCommaUnderDot", ',', ntFloatNumber, 1, "1.234,5", "1,234.5", 1234.5},
-        RepairCase{"WholeNumberUnderDot", ',', ntFloatNumber, 1, "125,0", "125.0", 125}),
+    ::testing::Values(RepairCase{"CommaReadUnderDot", ',', ntFloatNumber, 1, "12,5", "12.5", 12.5},
+                      RepairCase{"DotReadUnderComma", '.', ntFloatNumber, 1, "12.5", "12,5", 12.5},
+                      RepairCase{"NegativeCommaUnderDot", ',', ntFloatNumber, 2, "-0,25", "-0.25", -0.25},
+                      RepairCase{"FloatKindDotUnderComma", '.', ntFloat, 3, "3.125", "3,125", 3.125},
+                      RepairCase{"FixedKindCommaUnderDot", ',', ntFloatFixed, 2, "7,50", "7.50", 7.5},
+                      RepairCase{"GroupedCommaUnderDot", ',', ntFloatNumber, 1, "1.234,5", "1,234.5", 1234.5},
+                      RepairCase{"WholeNumberUnderDot", ',', ntFloatNumber, 1, "125,0", "125.0", 125}),
     [](const auto& info) { return std::string(info.param.name); });
 
-}  // namespace
+} // namespace
