@@ -18,8 +18,8 @@ class QRadioButton;
 
 // A picture from the program's resources for the screen it will be shown on: on a screen at a
 // scale above 1 the "@2x" drawing when there is one, which Qt then shows at the picture's own
-// size. A 1-bit picture is turned into plain RGB so it stays black on white: painted as it is,
-// Qt would draw its set bits in the widget's text colour and leave the rest transparent.
+// size. A 1-bit picture is turned into plain RGB so it stays black on white: should it ever reach
+// a painter as a bitmap, Qt would draw its set bits in the pen's colour on a transparent ground.
 QPixmap LoadPicture(const QString& path);
 
 // The program's icon, picture 1 drawn at each desktop icon size.
