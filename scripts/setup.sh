@@ -11,6 +11,8 @@ packages=(
   fonts-dejavu-core fonts-liberation
   xvfb xauth x11-utils xdotool imagemagick
   python3 poppler-utils
+  cups cups-client printer-driver-cups-pdf libcups2-dev
+  desktop-file-utils
 )
 
 missing=()

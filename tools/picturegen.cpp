@@ -1,8 +1,11 @@
-// Draws the calculator's three pictures and writes them into a folder:
+// Draws the calculator's pictures and writes them into a folder:
 //   formula.bmp  201x194, 1 bit per pixel, the Ohm's law circle of the main window
 //   warning.png  252x252 RGBA, the About box's program icon
 //   emblem.png   83x100 RGBA, the About box's emblem
-// The pictures are committed; run this again only to change them:
+//   *@2x.*       each of these drawn at twice the size, for screens at a scale of 2
+//   icons/velorin-N.png  the program icon (picture 1) at N = 48, 128, 256 for the desktop
+// Everything is drawn from the same shapes at each size rather than scaled from pixels, so no
+// size is blurry. The pictures are committed; run this again only to change them:
 //   picturegen src/app/resources
 #include <QDir>
 #include <QFont>
@@ -35,11 +38,12 @@ void Text(QPainter& p, const QRectF& box, const QString& text, int pixelSize, bo
     p.drawText(box, align, text);
 }
 
-QImage Formula()
+QImage Formula(int scale)
 {
-    QImage img(201, 194, QImage::Format_RGB32);
+    QImage img(201 * scale, 194 * scale, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
+    p.scale(scale, scale);
     p.setPen(QPen(Qt::black, 2));
     p.setBrush(Qt::NoBrush);
 
@@ -80,12 +84,13 @@ QPainterPath Zigzag(const QRectF& box, int peaks)
     return path;
 }
 
-QImage Warning()
+QImage Warning(int size)
 {
-    QImage img(252, 252, QImage::Format_ARGB32);
+    QImage img(size, size, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 252.0, size / 252.0);
 
     const QPolygonF triangle({QPointF(126, 14), QPointF(240, 230), QPointF(12, 230)});
     p.setPen(QPen(Qt::black, 18, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -105,12 +110,13 @@ QImage Warning()
     return img;
 }
 
-QImage Emblem()
+QImage Emblem(int scale)
 {
-    QImage img(83, 100, QImage::Format_ARGB32);
+    QImage img(83 * scale, 100 * scale, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
 
     // A shield carrying a lightning bolt: the program's mark.
     QPainterPath shield(QPointF(41.5, 3));
@@ -144,10 +150,19 @@ int main(int argc, char** argv)
         err << "usage: picturegen OUTPUT_FOLDER\n";
         return 2;
     }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
-    const bool ok = Formula().save(out.filePath(QStringLiteral("formula.bmp")), "BMP")
-        && Warning().save(out.filePath(QStringLiteral("warning.png")), "PNG")
-        && Emblem().save(out.filePath(QStringLiteral("emblem.png")), "PNG");
+    QDir out(QString::fromLocal8Bit(argv[1]));
+    bool ok = out.mkpath(QStringLiteral("icons"));
+    auto save = [&](const QImage& image, const QString& name, const char* format) {
+        ok = ok && image.save(out.filePath(name), format);
+    };
+    save(Formula(1), QStringLiteral("formula.bmp"), "BMP");
+    save(Formula(2), QStringLiteral("formula@2x.bmp"), "BMP");
+    save(Warning(252), QStringLiteral("warning.png"), "PNG");
+    save(Warning(504), QStringLiteral("warning@2x.png"), "PNG");
+    save(Emblem(1), QStringLiteral("emblem.png"), "PNG");
+    save(Emblem(2), QStringLiteral("emblem@2x.png"), "PNG");
+    for (const int size : {48, 128, 256})
+        save(Warning(size), QStringLiteral("icons/velorin-%1.png").arg(size), "PNG");
     if (!ok)
         err << "picturegen: could not write into " << out.path() << "\n";
     return ok ? 0 : 1;

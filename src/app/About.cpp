@@ -26,7 +26,7 @@ const TFormDescription<TAboutBox>& Description()
         ControlIn(&TAboutBox::Panel1, &TAboutBox::ProgramIcon, "ProgramIcon", {8, 8, 73, 65}, NoTab,
                   [](TImage& i) {
                       i.SetStretch(true);
-                      i.SetPicture(QPixmap(QStringLiteral(":/pictures/warning.png")));
+                      i.SetPicture(LoadPicture(QStringLiteral(":/pictures/warning.png")));
                   }),
         ControlIn(&TAboutBox::Panel1, &TAboutBox::ProductName, "ProductName", At(88, 16), NoTab,
                   [](TLabel& l) { l.SetCaption(QStringLiteral("Velorin")); }),
@@ -47,7 +47,7 @@ const TFormDescription<TAboutBox>& Description()
                     b.setDefault(true);
                 }),
         ControlIn(&TAboutBox::Panel1, &TAboutBox::Image1, "Image1", {184, 8, 105, 105}, NoTab,
-                  [](TImage& i) { i.SetPicture(QPixmap(QStringLiteral(":/pictures/emblem.png"))); }),
+                  [](TImage& i) { i.SetPicture(LoadPicture(QStringLiteral(":/pictures/emblem.png"))); }),
     };
     return description;
 }
@@ -60,6 +60,7 @@ TAboutBox::TAboutBox(QWidget* parent)
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About"));
+    setWindowIcon(::ProgramIcon());
     setFont(AboutFont());
     setFixedSize(298, 175);
     setModal(false);

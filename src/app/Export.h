@@ -8,7 +8,7 @@ class QWidget;
 class StringGrid;
 class TSaveDialog;
 
-// The Export button: asks for a file name in the program's folder, asks before replacing an
+// The Export button: asks for a file name in the program's folder (ExportInitialDir), asks before replacing an
 // existing file, and writes the table there as comma-separated lines.
 void ExportResults(TSaveDialog& dialog, const StringGrid& grid, QWidget* parent);
 
@@ -21,6 +21,10 @@ void WriteGridCsv(const StringGrid& grid, const QString& path);
 // missing folder, 5 for a folder, a file that may not be written or one without any write
 // permission bit (read-only to everybody, the superuser included).
 int TargetAccessCode(const QString& path);
+
+// The folder the save dialog opens in, with a trailing "/": the program's own folder when the user
+// may write there, else the user's documents folder, else the home folder.
+QString ExportInitialDir(const QString& programFolder);
 
 // The question before an existing file is replaced; true to go on.
 bool ConfirmOverwrite(QWidget* parent, const QString& path);

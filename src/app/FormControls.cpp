@@ -2,7 +2,44 @@
 
 #include <QPainter>
 #include <QRadioButton>
+#include <QApplication>
+#include <QFile>
+#include <QImageReader>
+#include <QKeyEvent>
 #include <qdrawutil.h>
+
+#include <utility>
+
+QPixmap LoadPicture(const QString& path)
+{
+    QString chosen = path;
+    if (qApp && qApp->devicePixelRatio() > 1.0) {
+        const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+        const QString doubled =
+            dot < 0 ? path + QStringLiteral("@2x") : path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
+        if (QFile::exists(doubled))
+            chosen = doubled;
+    }
+    // The reader takes the scale from the "@2x" in the name.
+    QImageReader reader(chosen);
+    QImage image = reader.read();
+    if (image.isNull())
+        return {};
+    if (image.depth() == 1) {
+        const qreal ratio = image.devicePixelRatio();
+        image = image.convertToFormat(QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+    }
+    return QPixmap::fromImage(std::move(image));
+}
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (const int size : {48, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/velorin-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
 
 TLabel::TLabel(QWidget* parent) : QLabel(parent)
 {
@@ -54,12 +91,26 @@ void TImage::SetStretch(bool on)
     Apply();
 }
 
+void TImage::paintEvent(QPaintEvent*)
+{
+    // Drawn here rather than by the label's style: a style sheet's border, padding or colours
+    // would shift, cut or tint the picture, and a picture is shown exactly as it was drawn.
+    if (picture_.isNull())
+        return;
+    QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, stretch_);
+    if (stretch_)
+        p.drawPixmap(rect(), picture_);
+    else
+        p.drawPixmap(QPoint(0, 0), picture_);
+}
+
 void TImage::Apply()
 {
     setScaledContents(stretch_);
     setPixmap(picture_);
     if (autoSize_ && !picture_.isNull())
-        resize(picture_.size());
+        resize(picture_.deviceIndependentSize().toSize());
 }
 
 TPanel::TPanel(QWidget* parent) : QFrame(parent)
@@ -88,6 +139,19 @@ protected:
 
 } // namespace
 
+void TButton::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    // A held Enter must not print or export again and again.
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && isEnabled()) {
+        if (!event->isAutoRepeat())
+            click();
+        event->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
 TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent) {}
 
 void TRadioGroup::SetItems(const QStringList& items)
@@ -96,7 +160,12 @@ void TRadioGroup::SetItems(const QStringList& items)
     buttons_.clear();
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new TGroupButton(items[i], this);
-        connect(button, &QRadioButton::clicked, this, [this, i] { ButtonClicked(i); });
+        // Checking is what every way of choosing has in common: a click, the arrow keys, and an
+        // assistive technology's toggle action, which never raises clicked().
+        connect(button, &QRadioButton::toggled, this, [this, i](bool checked) {
+            if (checked && !assigning_)
+                ButtonClicked(i);
+        });
         buttons_.push_back(button);
         button->show();
     }
@@ -111,12 +180,14 @@ void TRadioGroup::SetItemIndex(int index)
     if (index < -1 || index >= Count())
         index = -1;
     itemIndex_ = index;
+    const bool wasAssigning = std::exchange(assigning_, true);
     for (int i = 0; i < Count(); ++i) {
         // Auto-exclusive buttons refuse to uncheck the checked one, which "no item" needs.
         buttons_[i]->setAutoExclusive(false);
         buttons_[i]->setChecked(i == index);
         buttons_[i]->setAutoExclusive(true);
     }
+    assigning_ = wasAssigning;
 }
 
 void TRadioGroup::ButtonClicked(int index)

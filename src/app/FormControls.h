@@ -2,8 +2,10 @@
 
 #include <QFrame>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QPixmap>
+#include <QPushButton>
 #include <QStringList>
 #include <QVector>
 
@@ -13,6 +15,15 @@ class QRadioButton;
 
 // The plain toolkit controls the two windows are made of, each a thin layer over its Qt widget
 // that adds just what the windows' descriptions set and their handlers read.
+
+// A picture from the program's resources for the screen it will be shown on: on a screen at a
+// scale above 1 the "@2x" drawing when there is one, which Qt then shows at the picture's own
+// size. A 1-bit picture is turned into plain RGB so it stays black on white: should it ever reach
+// a painter as a bitmap, Qt would draw its set bits in the pen's colour on a transparent ground.
+QPixmap LoadPicture(const QString& path);
+
+// The program's icon, picture 1 drawn at each desktop icon size.
+QIcon ProgramIcon();
 
 // A caption that keeps its size fitted to its text, so that rewriting a result label never
 // cuts it off.
@@ -48,6 +59,9 @@ public:
     void SetAutoSize(bool on);
     void SetStretch(bool on);
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void Apply();
 
@@ -66,9 +80,29 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
+// A push button that Enter presses as well as Space, as buttons did on the desktop the window was
+// designed for; Qt leaves Enter to a dialog's default button. Dialogs keep plain QPushButtons so
+// their default button keeps its own rule.
+class TButton : public QPushButton {
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// A button that could carry a glyph; the calculator's carry none, so it is a TButton.
+class TBitBtn : public TButton {
+    Q_OBJECT
+public:
+    using TButton::TButton;
+};
+
 // Radio buttons in one column inside a captioned frame. ItemIndex is the selected item (-1 for
-// none). OnClick fires when the user selects another item, never for an assignment from code,
-// so loading the window's description runs no handler.
+// none). OnClick fires when the user selects another item by mouse, keyboard or an assistive
+// technology, never for an assignment from code, so loading the window's description runs no
+// handler.
 class TRadioGroup : public QGroupBox {
     Q_OBJECT
 public:
@@ -92,4 +126,5 @@ private:
 
     QVector<QRadioButton*> buttons_;
     int itemIndex_ = -1;
+    bool assigning_ = false;
 };

@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include <QAccessibleWidget>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
@@ -91,7 +92,7 @@ const TFormDescription<TForm1>& Description()
         Control(&TForm1::Image1, "Image1", {16, 40, 201, 194}, NoTab,
                 [](TImage& i) {
                     i.SetAutoSize(true);
-                    i.SetPicture(QPixmap(QStringLiteral(":/pictures/formula.bmp")));
+                    i.SetPicture(LoadPicture(QStringLiteral(":/pictures/formula.bmp")));
                 }),
         Control(&TForm1::Bevel1, "Bevel1", {8, 32, 217, 209}, NoTab, [](TBevel&) {}),
         Control(&TForm1::Label1, "Label1", At(80, 8), NoTab, Caption("Ohm Law")),
@@ -145,6 +146,15 @@ const TFormDescription<TForm1>& Description()
     return description;
 }
 
+// Screen readers list the program's windows by role and name; a plain widget would be reported
+// as a filler without a name rather than as the program's frame.
+QAccessibleInterface* FormAccessible(const QString&, QObject* object)
+{
+    if (auto* form = qobject_cast<TForm1*>(object))
+        return new QAccessibleWidget(form, QAccessible::Window);
+    return nullptr;
+}
+
 } // namespace
 
 TOhmValues SolveOhm(int mode, TOhmValues in)
@@ -185,6 +195,12 @@ TForm1::TForm1(QWidget* parent, THandlerTrace trace) : QWidget(parent), trace_(s
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Velorin"));
+    setWindowIcon(ProgramIcon());
+    static const bool accessible = [] {
+        QAccessible::installFactory(FormAccessible);
+        return true;
+    }();
+    (void)accessible;
     setFont(WindowFont());
     // The controls sit at fixed client positions; this is the client area they were laid out in.
     resize(782, 482);

@@ -40,17 +40,17 @@ public:
     TBevel* Bevel3 = nullptr;
     TRadioGroup* RadioGroup1 = nullptr;
     StringGrid* ResultSG = nullptr;
-    QPushButton* StoreBB = nullptr;
+    TBitBtn* StoreBB = nullptr;
     TLabel* Label10 = nullptr;
-    QPushButton* DeleteBB = nullptr;
+    TButton* DeleteBB = nullptr;
     TVelExtSpinEdit* Volt = nullptr;
     TVelExtSpinEdit* Amp = nullptr;
     TVelExtSpinEdit* Resistance = nullptr;
     TSaveDialog* SaveDialog1 = nullptr;
-    QPushButton* ExportBB = nullptr;
-    QPushButton* PrintBB = nullptr;
-    QPushButton* AboutBB = nullptr;
-    QPushButton* ExitBB = nullptr;
+    TBitBtn* ExportBB = nullptr;
+    TBitBtn* PrintBB = nullptr;
+    TBitBtn* AboutBB = nullptr;
+    TBitBtn* ExitBB = nullptr;
     TVelSpinEdit* DecimalR = nullptr;
     TLabel* Label11 = nullptr;
 

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "PrinterResolution.h"
 #include "StringGrid.h"
 #include "VelErrors.h"
 
@@ -14,6 +15,9 @@ TQtPrinter::TQtPrinter()
     if (info.isNull())
         throw EVelPrinterError(QStringLiteral("There is no default printer currently selected"));
     owned_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    // Qt's "high resolution" is a fixed 1,200 dpi whatever the printer does; the layout counts in
+    // the printer's own pixels, so it takes the resolution the queue itself uses.
+    owned_->setResolution(PrinterResolution(info.printerName()));
     printer_ = owned_.get();
 }
 
@@ -49,6 +53,8 @@ void TQtPrinter::NewPage()
 }
 
 int TQtPrinter::PageHeight() const { return printer_->height(); }
+
+int TQtPrinter::Resolution() const { return printer_->resolution(); }
 
 void TQtPrinter::SetPenColor(const QColor& color)
 {

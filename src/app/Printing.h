@@ -39,7 +39,8 @@ public:
 // print service, or a printer set up by the caller (a PDF file, for instance).
 class TQtPrinter : public TVelPrinter {
 public:
-    // The default printer at its own resolution; raises EVelPrinterError when there is none.
+    // The default printer at the resolution its queue reports (PrinterResolution); raises EVelPrinterError when there
+    // is none.
     TQtPrinter();
     explicit TQtPrinter(QPrinter& printer);
     // A job still open here failed half way; it is aborted rather than sent half drawn.
@@ -53,6 +54,8 @@ public:
     void EndDoc() override;
     void NewPage() override;
     int PageHeight() const override;
+    // Device pixels per inch of the page.
+    int Resolution() const;
 
     void SetPenColor(const QColor& color) override;
     void SetFont(const QString& face, int pointSize, bool bold, bool underline) override;

@@ -1,5 +1,7 @@
 #include "VelorinApplication.h"
 
+#include "FormControls.h"
+
 #include <QFileInfo>
 #include <QMessageBox>
 
@@ -84,6 +86,11 @@ bool DeliverGuarded(const std::function<bool()>& deliver, const QString& caption
 TVelorinApplication::TVelorinApplication(int& argc, char** argv)
     : QApplication(argc, argv), title_(ApplicationTitleFrom(applicationFilePath()))
 {
+    // What the desktop shows for the running program (task bar, window list), and the desktop
+    // entry it belongs to, whatever the program file is called.
+    setApplicationDisplayName(QStringLiteral("Velorin"));
+    setDesktopFileName(QStringLiteral("velorin"));
+    setWindowIcon(ProgramIcon());
 }
 
 QString TVelorinApplication::Title() const

@@ -20,27 +20,28 @@ QString EVelInOutError::MessageFor(int code)
     }
 }
 
-int EVelInOutError::CodeFromErrno(int err)
+EVelInOutError::EVelInOutError(int code, QString message) : EVelException(std::move(message)), code_(code) {}
+
+EVelInOutError EVelInOutError::FromErrno(int err, bool creating)
+{
+    if (const int classic = ClassicCode(err, creating))
+        return EVelInOutError(classic);
+    return EVelInOutError(err, QStringLiteral("I/O error %1").arg(err));
+}
+
+int EVelInOutError::ClassicCode(int err, bool creating)
 {
     switch (err) {
-    case ENOENT:
-    case ENOTDIR:
-    case ENAMETOOLONG:
-        return 3;
+    case ENOENT: return creating ? 3 : 2;
+    case ENOTDIR: return 3;
     case EMFILE:
-    case ENFILE:
-        return 4;
+    case ENFILE: return 4;
     case EACCES:
     case EPERM:
     case EROFS:
-    case EISDIR:
-    case ETXTBSY:
-        return 5;
+    case ETXTBSY: return 5;
     case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        return 101;
-    default:
-        return err;
+    case EDQUOT: return 101;
+    default: return 0;
     }
 }

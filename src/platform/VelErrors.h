@@ -17,19 +17,26 @@ private:
     QByteArray utf8_;
 };
 
-// A file operation failed. The code follows the classic runtime numbering so that the messages
-// users see ("File access denied", "Disk full") stay the same whatever the operating system says.
+// A file operation failed. The classic runtime codes keep the messages users know ("File access
+// denied", "Disk full"), but only for a system error that means the same thing; any other error
+// keeps its own number and reads "I/O error N", so an EIO is never shown as refused access.
 class EVelInOutError : public EVelException {
 public:
     explicit EVelInOutError(int code);
     int ErrorCode() const noexcept { return code_; }
 
+    // What a failing file operation reports in errno: the classic error when the meanings match,
+    // otherwise "I/O error N" with the system's own number. `creating` tells a missing folder
+    // (creating a file, code 3) from a missing file (opening one, code 2).
+    static EVelInOutError FromErrno(int err, bool creating);
+
     static QString MessageFor(int code);
-    // Maps an errno value onto the classic codes: 3 for a missing folder, 4 for too many open
-    // files, 5 for refused access, 101 for a full disk; anything else keeps its own number.
-    static int CodeFromErrno(int err);
+    // The classic code whose meaning errno `err` has, or 0 when there is none.
+    static int ClassicCode(int err, bool creating);
 
 private:
+    EVelInOutError(int code, QString message);
+
     int code_;
 };
 

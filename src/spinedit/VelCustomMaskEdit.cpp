@@ -270,6 +270,15 @@ void TVelCustomMaskEdit::RepairStoredSeparator()
         --i;
     if (i <= 0)
         return;
-    t[i] = FormatSettings().DecimalSeparator;
+    const QChar decimal = FormatSettings().DecimalSeparator;
+    // The stored grouping used what is now the decimal separator; left as it is, "1.234,5" would
+    // turn into "1.234.5" and read as 1.2.
+    if (t.at(i) != decimal) {
+        const QChar thousand = FormatSettings().ThousandSeparator;
+        for (qsizetype k = 0; k < i; ++k)
+            if (t.at(k) == decimal)
+                t[k] = thousand;
+    }
+    t[i] = decimal;
     SetText(t + EffectiveSuffix());
 }

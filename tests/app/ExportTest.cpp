@@ -13,12 +13,14 @@
 #include <functional>
 #include <utility>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include "Export.h"
 #include "SaveDialog.h"
 #include "ScopedFormat.h"
 #include "StringGridTestSupport.h"
 #include "VelErrors.h"
+#include "VelorinApplication.h"
 
 namespace {
 
@@ -217,7 +219,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ExportTargetAccess,
                          [](const auto& info) { return std::string(info.param.name); });
 
 // A write that fails half way (here the file size limit) must leave the previous export intact
-// and no temporary file behind.
+// and no temporary file behind. EFBIG is not a full disk: it keeps its own number.
 TEST_F(ExportTest, FailedWriteKeepsThePreviousFile)
 {
     for (int i = 0; i < 2000; ++i)
@@ -236,8 +238,8 @@ TEST_F(ExportTest, FailedWriteKeepsThePreviousFile)
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_EQ(code, 101);
-    EXPECT_EQ(message, "Disk full");
+    EXPECT_EQ(code, EFBIG);
+    EXPECT_EQ(message, QStringLiteral("I/O error %1").arg(EFBIG));
     EXPECT_EQ(ReadAll(path), QByteArray("previous export"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Results.csv"});
 }
@@ -253,6 +255,82 @@ TEST_F(ExportTest, DevicesAreWrittenInPlace)
     EXPECT_EQ(ExportErrorCode("/dev/full", &message), 101);
     EXPECT_EQ(message, "Disk full");
     EXPECT_FALSE(QFileInfo("/dev/full").isFile());
+}
+
+// What the user sees: the error box's text, and a window whose table and dialog stay as they were.
+TEST_F(ExportTest, FullDeviceShowsDiskFullAndChangesNothingElse)
+{
+    if (!QFileInfo("/dev/full").exists())
+        GTEST_SKIP() << "no /dev/full here";
+    StoreRows(*grid, {{6.6, 2, 3.3}});
+    const QStringList before = {grid->Cells(0, 1), grid->Cells(1, 1), grid->Cells(2, 1)};
+    QStringList boxes;
+    const TErrorBox previous = SetErrorBox([&](const QString&, const QString& text) { boxes.append(text); });
+    choice = "/dev/full";
+    const bool ok = DeliverGuarded(
+        [&] {
+            ExportResults(dialog, *grid, nullptr);
+            return true;
+        },
+        "Velorin");
+    SetErrorBox(previous);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(boxes, QStringList{"Disk full."});
+    EXPECT_EQ(grid->RowCount(), 3);
+    EXPECT_EQ((QStringList{grid->Cells(0, 1), grid->Cells(1, 1), grid->Cells(2, 1)}), before);
+    EXPECT_EQ(dialog.FileName(), "/dev/full");
+    EXPECT_FALSE(QFileInfo("/dev/full").isFile());
+}
+
+// The folder was there when the dialog closed and is gone when the file is created.
+TEST_F(ExportTest, FolderThatVanishedAfterTheDialogIsAnInvalidFilename)
+{
+    const QString folder = dir.filePath("gone");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    TSaveDialog::ExecuteHook = [&](TSaveDialog& d) {
+        d.SetFileName(folder + "/Results.csv");
+        return QDir(folder).removeRecursively();
+    };
+    try {
+        ExportResults(dialog, *grid, nullptr);
+        FAIL() << "exported into a missing folder";
+    } catch (const EVelInOutError& e) {
+        EXPECT_EQ(e.ErrorCode(), 3);
+        EXPECT_EQ(e.Message(), "Invalid filename");
+    }
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+}
+
+// An installed program's folder is the system's; the dialog then opens where the user keeps files.
+TEST(ExportInitialDir, ProgramFolderWhenWritableElseDocumentsElseHome)
+{
+    QTemporaryDir home;
+    const QByteArray savedHome = qgetenv("HOME");
+    const QByteArray savedDocs = qgetenv("XDG_DOCUMENTS_DIR");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qunsetenv("XDG_DOCUMENTS_DIR");
+    const QString missing = home.filePath("no such program folder");
+    const QString readOnly = home.filePath("bin");
+    QDir().mkdir(readOnly);
+    QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    const bool root = ::geteuid() == 0;  // root may write any folder
+
+    EXPECT_EQ(ExportInitialDir(home.path()), home.path() + "/");
+    EXPECT_EQ(ExportInitialDir(missing), QDir(home.path()).absolutePath() + "/");
+    if (!root) {
+        EXPECT_EQ(ExportInitialDir(readOnly), QDir(home.path()).absolutePath() + "/");
+    }
+    ASSERT_TRUE(QDir(home.path()).mkdir("Documents"));
+    EXPECT_EQ(ExportInitialDir(missing), home.filePath("Documents") + "/");
+    if (!root) {
+        EXPECT_EQ(ExportInitialDir(readOnly), home.filePath("Documents") + "/");
+    }
+
+    QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("HOME", savedHome);
+    if (!savedDocs.isEmpty())
+        qputenv("XDG_DOCUMENTS_DIR", savedDocs);
 }
 
 TEST(ExportOverwriteQuestion, IsAWarningWithOkDefaultAndCancelOnEscapeOrClose)

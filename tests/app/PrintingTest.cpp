@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "PrinterResolution.h"
 #include "Printing.h"
 #include "StringGridTestSupport.h"
 #include "VelErrors.h"
@@ -227,4 +228,28 @@ TEST(PrintGrid, WithoutADefaultPrinterNothingIsPrinted)
     } catch (const EVelPrinterError& e) {
         EXPECT_EQ(e.Message(), "There is no default printer currently selected");
     }
+}
+
+TEST(PrinterResolution, ReadsTheVerticalDefaultOfAPpd)
+{
+    const struct {
+        const char* ppd;
+        int dpi;
+    } cases[] = {
+        {"*PPD-Adobe: \"4.3\"\n*DefaultResolution: 300dpi\n*Resolution 300dpi: \"\"\n", 300},
+        {"*DefaultResolution: 600x1200dpi\r\n", 1200},
+        {"*DefaultResolution: 118dpcm\n", 300},
+        {"*Resolution 600dpi/600 DPI: \"\"\n", 0},
+        {"*DefaultResolution: Unknown\n", 0},
+        {"", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PpdDefaultResolution(QByteArray(c.ppd)), c.dpi) << c.ppd;
+}
+
+TEST(PrinterResolution, FallsBackTo300DpiOnlyWhenTheServiceReportsNone)
+{
+    const QString missing = QStringLiteral("velorin-no-such-queue");
+    EXPECT_EQ(ReportedResolution(missing), 0);
+    EXPECT_EQ(PrinterResolution(missing), 300);
 }

@@ -24,17 +24,38 @@ TEST(InOutError, MessagesFollowTheClassicCodes)
     }
 }
 
-TEST(InOutError, OperatingSystemErrorsMapOntoClassicCodes)
+// A system error takes a classic message only when it means the same; the numbers alone often
+// collide (EIO is 5 like "File access denied", EINTR 4 like "Too many open files").
+TEST(InOutError, SystemErrorsTakeAClassicMessageOnlyWhenTheMeaningsMatch)
 {
     const struct {
         int err;
+        bool creating;
         int code;
+        const char* message;
     } cases[] = {
-        {ENOENT, 3}, {ENOTDIR, 3}, {EMFILE, 4}, {ENFILE, 4}, {EACCES, 5},
-        {EPERM, 5},  {EROFS, 5},   {EISDIR, 5}, {ENOSPC, 101}, {EIO, EIO},
+        {ENOENT, false, 2, "File not found"},
+        {ENOENT, true, 3, "Invalid filename"},
+        {ENOTDIR, true, 3, "Invalid filename"},
+        {EMFILE, false, 4, "Too many open files"},
+        {ENFILE, true, 4, "Too many open files"},
+        {EACCES, true, 5, "File access denied"},
+        {EPERM, false, 5, "File access denied"},
+        {EROFS, true, 5, "File access denied"},
+        {ETXTBSY, false, 5, "File access denied"},
+        {ENOSPC, false, 101, "Disk full"},
+        {EDQUOT, false, 101, "Disk full"},
+        {EIO, false, EIO, "I/O error 5"},
+        {EINTR, false, EINTR, "I/O error 4"},
+        {ENXIO, true, ENXIO, "I/O error 6"},
+        {EFBIG, false, EFBIG, "I/O error 27"},
+        {EISDIR, true, EISDIR, "I/O error 21"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(EVelInOutError::CodeFromErrno(c.err), c.code) << c.err;
+    for (const auto& c : cases) {
+        const EVelInOutError e = EVelInOutError::FromErrno(c.err, c.creating);
+        EXPECT_EQ(e.ErrorCode(), c.code) << c.err;
+        EXPECT_EQ(e.Message(), QString::fromLatin1(c.message)) << c.err;
+    }
 }
 
 TEST(VelException, KeepsTheMessageForQtAndForWhat)
