@@ -1,0 +1,99 @@
+// Where the text sits: the text area, the horizontal scrolling that keeps the caret in view, and
+// the mapping between client x and character positions.
+#include <QFontMetrics>
+#include <algorithm>
+#include <cstdlib>
+
+#include "VelBaseEdit.h"
+
+namespace {
+
+// The platform draws the sunken border of a classic edit itself; here the edit draws it, two
+// pixels wide, inside its client area.
+constexpr int FrameWidth = 2;
+
+} // namespace
+
+void TVelBaseEdit::UpdateTextRect()
+{
+    editRect_ = rect().adjusted(FrameWidth, FrameWidth, -FrameWidth, -FrameWidth);
+    const int vertical = (options_ & eoNarrowHeight) ? 0 : 1;
+    textRect_ = editRect_.adjusted(1, vertical, -1, -vertical);
+}
+
+int TVelBaseEdit::TextWidth(int Chars) const
+{
+    return QFontMetrics(font()).horizontalAdvance(ShownText().left(std::max(Chars, 0)));
+}
+
+int TVelBaseEdit::TextTop() const
+{
+    return textRect_.top() + (textRect_.height() - QFontMetrics(font()).height()) / 2;
+}
+
+int TVelBaseEdit::TextHeightOf(const QString& /*S*/) const
+{
+    // The line height of the font, as the platform's text height reports it: the same for every
+    // string, so "Qp" and "Wq" measure alike.
+    return QFontMetrics(font()).height();
+}
+
+// The x where the whole shown text starts before scrolling.
+int TVelBaseEdit::AlignedStartX() const
+{
+    const int right = textRect_.left() + textRect_.width();
+    switch (alignment_) {
+    case taRightJustify: return right - TextWidth(static_cast<int>(ShownText().length()));
+    case taCenter: return textRect_.left() + (textRect_.width() - TextWidth(static_cast<int>(ShownText().length()))) / 2;
+    case taLeftJustify: break;
+    }
+    return textRect_.left();
+}
+
+int TVelBaseEdit::CharPosToX(int Pos) const
+{
+    return AlignedStartX() + TextWidth(Pos - 1) - scrollOffset_;
+}
+
+void TVelBaseEdit::UpdateCaret()
+{
+    if (!hasFocus())
+        return;
+    const int startX = AlignedStartX() - 1;
+    const int right = textRect_.left() + textRect_.width();
+    const auto caretX = [&] {
+        return ShownText().isEmpty() ? startX : startX + TextWidth(CursorPos() - 1) - scrollOffset_;
+    };
+    const int oldOffset = scrollOffset_;
+    int x = caretX();
+    if (x > right)
+        scrollOffset_ += x - right + textRect_.left() + 2;
+    else if (x < textRect_.left() && scrollOffset_ != 0)
+        scrollOffset_ = std::max(0, scrollOffset_ - (std::abs(x) + textRect_.left() + 2));
+    x = caretX() + 1;
+    if (x != caretX_ || scrollOffset_ != oldOffset) {
+        caretX_ = x;
+        RedrawText();
+    }
+}
+
+int TVelBaseEdit::CharIndexAtX(int X)
+{
+    const QString shown = ShownText();
+    const QFontMetrics metrics(font());
+    // Coordinates travel as 16-bit halves; a point left of the control arrives negative.
+    const int x = static_cast<std::int16_t>(X & 0xFFFF);
+    const int startX = AlignedStartX();
+    int i = 1;
+    for (; i <= shown.length(); ++i) {
+        const int right = startX + metrics.horizontalAdvance(shown.left(i)) - scrollOffset_;
+        if (right - metrics.horizontalAdvance(shown[i - 1]) / 2 >= x)
+            break;
+    }
+    return i;
+}
+
+LRESULT TVelBaseEdit::CharFromPos(int X, int /*Y*/)
+{
+    return MakeLResult(static_cast<std::uint16_t>(CharIndexAtX(X) - 1), 0);
+}
