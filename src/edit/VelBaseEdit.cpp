@@ -1,6 +1,7 @@
 #include "VelBaseEdit.h"
 
 #include <QAccessible>
+#include <QFontMetrics>
 #include <QScopedValueRollback>
 #include <QTimer>
 #include <algorithm>
@@ -23,6 +24,17 @@ TVelBaseEdit::TVelBaseEdit(QWidget* parent)
     setContextMenuPolicy(Qt::PreventContextMenu);
     clock_.start();
     UpdateTextRect();
+}
+
+QSize TVelBaseEdit::sizeHint() const
+{
+    // As high as the classic edit, or more when the font needs it: frame, margin and one line.
+    return {121, std::max(21, QFontMetrics(font()).height() + 7)};
+}
+
+QSize TVelBaseEdit::minimumSizeHint() const
+{
+    return {30, sizeHint().height()};
 }
 
 TVelBaseEdit::~TVelBaseEdit()
@@ -240,22 +252,22 @@ void TVelBaseEdit::ModifiedChanged()
 
 void TVelBaseEdit::TextReplaced(int At, const QString& Removed, const QString& Inserted)
 {
-    if (!QAccessible::isActive())
+    if (!VelAccessibleListening())
         return;
     // Screen readers count from 0 and speak what was removed and what was typed.
     if (!Removed.isEmpty()) {
         QAccessibleTextRemoveEvent e(this, At - 1, Removed);
-        QAccessible::updateAccessibility(&e);
+        VelSendAccessibleEvent(e);
     }
     if (!Inserted.isEmpty()) {
         QAccessibleTextInsertEvent e(this, At - 1, Inserted);
-        QAccessible::updateAccessibility(&e);
+        VelSendAccessibleEvent(e);
     }
 }
 
 void TVelBaseEdit::NotifyAccessibleCaret()
 {
-    if (!QAccessible::isActive())
+    if (!VelAccessibleListening())
         return;
     if (SelStart() != lastSelStart_ || SelLength() != lastSelLength_) {
         lastSelStart_ = SelStart();
@@ -263,10 +275,10 @@ void TVelBaseEdit::NotifyAccessibleCaret()
         const int start = SelLength() > 0 ? SelStart() - 1 : CursorPos() - 1;
         QAccessibleTextSelectionEvent e(this, start, start + std::max(SelLength(), 0));
         e.setCursorPosition(CursorPos() - 1);
-        QAccessible::updateAccessibility(&e);
+        VelSendAccessibleEvent(e);
     }
     QAccessibleTextCursorEvent e(this, CursorPos() - 1);
-    QAccessible::updateAccessibility(&e);
+    VelSendAccessibleEvent(e);
 }
 
 QAccessibleInterface* TVelBaseEdit::CreateAccessibleInterface()

@@ -142,6 +142,8 @@ public:
     std::function<void(QObject* Sender, int ErrorLevel)> OnValidationError;
 
     QVariant inputMethodQuery(Qt::InputMethodQuery Query) const override;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     virtual void GetRemovalText(QString& S);

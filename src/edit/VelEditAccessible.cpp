@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <algorithm>
+#include <utility>
 
 #include "VelBaseEdit.h"
 
@@ -33,7 +34,31 @@ QString CaptionOf(const QWidget* Edit)
     return {};
 }
 
+TVelAccessibleEventHook& EventHook()
+{
+    static TVelAccessibleEventHook hook;
+    return hook;
+}
+
 } // namespace
+
+TVelAccessibleEventHook SetVelAccessibleEventHook(TVelAccessibleEventHook Hook)
+{
+    return std::exchange(EventHook(), std::move(Hook));
+}
+
+bool VelAccessibleListening()
+{
+    return EventHook() || QAccessible::isActive();
+}
+
+void VelSendAccessibleEvent(QAccessibleEvent& Event)
+{
+    if (EventHook())
+        EventHook()(&Event);
+    if (QAccessible::isActive())
+        QAccessible::updateAccessibility(&Event);
+}
 
 void VelInstallEditAccessibility()
 {

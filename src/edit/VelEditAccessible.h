@@ -3,6 +3,7 @@
 #include <QAccessibleEditableTextInterface>
 #include <QAccessibleTextInterface>
 #include <QAccessibleWidget>
+#include <functional>
 
 class TVelBaseEdit;
 
@@ -48,3 +49,11 @@ protected:
 
 // Installs the accessibility factory for the library's edits once; every edit calls it.
 void VelInstallEditAccessibility();
+
+// Qt passes accessibility events on only while a screen reader has switched the platform's
+// accessibility on. The edits build their events only when someone listens: that, or a hook
+// installed here (a recorder, a logging tool). Returns the previous hook.
+using TVelAccessibleEventHook = std::function<void(QAccessibleEvent* Event)>;
+TVelAccessibleEventHook SetVelAccessibleEventHook(TVelAccessibleEventHook Hook);
+bool VelAccessibleListening();
+void VelSendAccessibleEvent(QAccessibleEvent& Event);

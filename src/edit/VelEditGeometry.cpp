@@ -41,13 +41,17 @@ int TVelBaseEdit::TextHeightOf(const QString& /*S*/) const
 // The x where the whole shown text starts before scrolling.
 int TVelBaseEdit::AlignedStartX() const
 {
-    const int right = textRect_.left() + textRect_.width();
-    switch (alignment_) {
-    case taRightJustify: return right - TextWidth(static_cast<int>(ShownText().length()));
-    case taCenter: return textRect_.left() + (textRect_.width() - TextWidth(static_cast<int>(ShownText().length()))) / 2;
-    case taLeftJustify: break;
-    }
-    return textRect_.left();
+    if (alignment_ == taLeftJustify)
+        return textRect_.left();
+    const int width = TextWidth(static_cast<int>(ShownText().length()));
+    // A text wider than the area starts at its left edge whatever the alignment: scrolling only
+    // ever brings hidden text in from the right, so a right-aligned long text would otherwise
+    // keep its start, and the caret at Home, out of sight for good.
+    if (width > textRect_.width())
+        return textRect_.left();
+    if (alignment_ == taRightJustify)
+        return textRect_.left() + textRect_.width() - width;
+    return textRect_.left() + (textRect_.width() - width) / 2;
 }
 
 int TVelBaseEdit::CharPosToX(int Pos) const
