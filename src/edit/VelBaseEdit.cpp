@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QFontMetrics>
 #include <QScopedValueRollback>
+#include <QTextLayout>
 #include <QTimer>
 #include <algorithm>
 

@@ -14,6 +14,7 @@
 
 class QAccessibleInterface;
 class QMenu;
+class QTextLayout;
 class QTimer;
 class TVelBaseEdit;
 
@@ -253,6 +254,8 @@ private:
     void StoreShiftState(Qt::KeyboardModifiers Shift);
     int AlignedStartX() const;
     int TextWidth(int Chars) const;
+    // The shown text shaped once per change; measuring and drawing both read it.
+    const QTextLayout& Layout() const;
     int TextTop() const;
     void NotifyAccessibleCaret();
 
@@ -275,6 +278,7 @@ private:
 
     int scrollOffset_ = 0;
     int caretX_ = 0;
+    mutable std::unique_ptr<QTextLayout> layout_;
     QRect editRect_;
     QRect textRect_;
 

@@ -1,6 +1,7 @@
 // Where the text sits: the text area, the horizontal scrolling that keeps the caret in view, and
 // the mapping between client x and character positions.
 #include <QFontMetrics>
+#include <QTextLayout>
 #include <algorithm>
 #include <cstdlib>
 
@@ -21,9 +22,34 @@ void TVelBaseEdit::UpdateTextRect()
     textRect_ = editRect_.adjusted(1, vertical, -1, -vertical);
 }
 
+const QTextLayout& TVelBaseEdit::Layout() const
+{
+    const QString shown = ShownText();
+    if (!layout_ || layout_->text() != shown || layout_->font() != font()) {
+        if (!layout_)
+            layout_ = std::make_unique<QTextLayout>();
+        layout_->setText(shown);
+        layout_->setFont(font());
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        layout_->setTextOption(option);
+        layout_->setCacheEnabled(true);
+        layout_->beginLayout();
+        QTextLine line = layout_->createLine();
+        if (line.isValid())
+            line.setLineWidth(1e6);
+        layout_->endLayout();
+    }
+    return *layout_;
+}
+
 int TVelBaseEdit::TextWidth(int Chars) const
 {
-    return QFontMetrics(font()).horizontalAdvance(ShownText().left(std::max(Chars, 0)));
+    const QTextLayout& layout = Layout();
+    const int n = std::clamp(Chars, 0, static_cast<int>(layout.text().length()));
+    if (n == 0 || layout.lineCount() == 0)
+        return 0;
+    return qRound(layout.lineAt(0).cursorToX(n));
 }
 
 int TVelBaseEdit::TextTop() const
@@ -83,16 +109,17 @@ void TVelBaseEdit::UpdateCaret()
 
 int TVelBaseEdit::CharIndexAtX(int X)
 {
-    const QString shown = ShownText();
-    const QFontMetrics metrics(font());
+    const int length = static_cast<int>(ShownText().length());
     // Coordinates travel as 16-bit halves; a point left of the control arrives negative.
     const int x = static_cast<std::int16_t>(X & 0xFFFF);
     const int startX = AlignedStartX();
     int i = 1;
-    for (; i <= shown.length(); ++i) {
-        const int right = startX + metrics.horizontalAdvance(shown.left(i)) - scrollOffset_;
-        if (right - metrics.horizontalAdvance(shown[i - 1]) / 2 >= x)
+    int before = 0;
+    for (; i <= length; ++i) {
+        const int upTo = TextWidth(i);
+        if (startX + upTo - scrollOffset_ - (upTo - before) / 2 >= x)
             break;
+        before = upTo;
     }
     return i;
 }

@@ -1,6 +1,7 @@
 // The edit's drawing: background, frame, text with its selection highlight, and the caret line.
 #include <QFontMetrics>
 #include <QPainter>
+#include <QTextLayout>
 #include <qdrawutil.h>
 #include <algorithm>
 
@@ -51,7 +52,8 @@ void TVelBaseEdit::PaintText(QPainter& Canvas)
     Canvas.setClipRect(textRect_);
     Canvas.setFont(font());
     Canvas.setPen(palette().color(group, QPalette::Text));
-    Canvas.drawText(QPoint(left, top + metrics.ascent()), shown);
+    const QTextLayout& layout = Layout();
+    layout.draw(&Canvas, QPointF(left, top));
 
     const bool hidden = selectionHidden_ || (hideSelection_ && !hasFocus());
     if (SelLength() > 0 && !hidden) {
@@ -63,7 +65,11 @@ void TVelBaseEdit::PaintText(QPainter& Canvas)
         if (x2 > x1) {
             Canvas.fillRect(QRect(x1, top, x2 - x1, metrics.height()), ResolveColor(highlightBack_, palette(), group));
             Canvas.setPen(ResolveColor(highlightText_, palette(), group));
-            Canvas.drawText(QPoint(x1, top + metrics.ascent()), shown.mid(first - 1, last - first));
+            // The same shaped text again, clipped to the highlight: the selected glyphs land
+            // exactly where they stood.
+            Canvas.setClipRect(QRect(x1, top, x2 - x1, metrics.height()), Qt::IntersectClip);
+            layout.draw(&Canvas, QPointF(left, top));
+            Canvas.setClipRect(textRect_);
         }
     }
     if (hasFocus()) {
