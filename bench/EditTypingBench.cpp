@@ -47,8 +47,7 @@ int TypeThousand(QWidget& w)
     return keys;
 }
 
-template <class Edit, class Clear>
-void Typing(benchmark::State& state, Clear clear)
+template <class Edit, class Clear> void Typing(benchmark::State& state, Clear clear)
 {
     EnsureApplication();
     auto window = std::make_unique<QWidget>();
@@ -66,8 +65,7 @@ void Typing(benchmark::State& state, Clear clear)
         state.ResumeTiming();
         keys += TypeThousand(*edit);
     }
-    state.counters["per_key"] =
-        benchmark::Counter(keys, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_key"] = benchmark::Counter(keys, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void BM_TypingVelEdit(benchmark::State& state)

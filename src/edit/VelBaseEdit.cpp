@@ -8,12 +8,12 @@
 #include <algorithm>
 
 #include "VelEditAccessible.h"
+#include "VelEditKeyboardState.h"
 
-TVelBaseEdit::TVelBaseEdit(QWidget* parent)
-    : TVelCustomBevelPanel(parent)
-    , store_(this)
+TVelBaseEdit::TVelBaseEdit(QWidget* parent) : TVelCustomBevelPanel(parent), store_(this)
 {
     VelInstallEditAccessibility();
+    VelWatchApplicationState();
     resize(width(), 21);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
@@ -168,21 +168,13 @@ bool TVelBaseEdit::CanModify(const QString& /*S*/)
     return !readOnly_;
 }
 
-void TVelBaseEdit::BeforeEdit()
-{
-}
+void TVelBaseEdit::BeforeEdit() {}
 
-void TVelBaseEdit::AfterEdit()
-{
-}
+void TVelBaseEdit::AfterEdit() {}
 
-void TVelBaseEdit::FilterInsertText(int /*At*/, QString& /*S*/)
-{
-}
+void TVelBaseEdit::FilterInsertText(int /*At*/, QString& /*S*/) {}
 
-void TVelBaseEdit::TextRemoved(int /*At*/, const QString& /*S*/)
-{
-}
+void TVelBaseEdit::TextRemoved(int /*At*/, const QString& /*S*/) {}
 
 bool TVelBaseEdit::CopyPasteAllowed() const
 {

@@ -3,10 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 
-TVelCustomEdit::TVelCustomEdit(QWidget* parent)
-    : TVelBaseEdit(parent)
-{
-}
+TVelCustomEdit::TVelCustomEdit(QWidget* parent) : TVelBaseEdit(parent) {}
 
 void TVelCustomEdit::SetCueBanner(const QString& Value)
 {

@@ -69,10 +69,7 @@ void VelInstallEditAccessibility()
     QAccessible::installFactory(EditFactory);
 }
 
-TVelEditAccessible::TVelEditAccessible(TVelBaseEdit* Edit, QAccessible::Role Role)
-    : QAccessibleWidget(Edit, Role)
-{
-}
+TVelEditAccessible::TVelEditAccessible(TVelBaseEdit* Edit, QAccessible::Role Role) : QAccessibleWidget(Edit, Role) {}
 
 TVelBaseEdit* TVelEditAccessible::Edit() const
 {

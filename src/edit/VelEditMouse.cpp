@@ -141,7 +141,8 @@ void TVelBaseEdit::CountClick(QPoint Pos)
     const QStyleHints* hints = QGuiApplication::styleHints();
     const qint64 now = clock_.elapsed();
     const int distance = hints->mouseDoubleClickDistance();
-    const bool far = std::abs(Pos.x() - firstClickPos_.x()) > distance || std::abs(Pos.y() - firstClickPos_.y()) > distance;
+    const bool far =
+        std::abs(Pos.x() - firstClickPos_.x()) > distance || std::abs(Pos.y() - firstClickPos_.y()) > distance;
     if (lastClickTime_ < 0 || now - lastClickTime_ > hints->mouseDoubleClickInterval() || far) {
         clickCount_ = 1;
         lastClickTime_ = now;

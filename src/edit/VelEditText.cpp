@@ -46,8 +46,7 @@ void IVelEditTextHost::SupplyRemovalText(QString& S)
     S.clear();
 }
 
-TVelEditText::TVelEditText(IVelEditTextHost* Host)
-    : host_(Host ? Host : &NullHost())
+TVelEditText::TVelEditText(IVelEditTextHost* Host) : host_(Host ? Host : &NullHost())
 {
     undo_.OnDisposeItem = [](QObject*, void* item) { delete static_cast<UndoRecord*>(item); };
 }

@@ -97,12 +97,16 @@ TEST_F(GestureTest, TypedKeys)
         int cursor;
     };
     const Case cases[] = {
-        {"MaxLength stops typing", "12", 3, 3, true, ecNormal, [](QWidget* w) { QTest::keyClicks(w, "345"); }, "123", 4},
-        {"overwrite replaces in front", "abcd", 2, 0, false, ecNormal, [](QWidget* w) { QTest::keyClicks(w, "XY"); }, "aXYd", 4},
-        {"overwrite at the end appends", "ab", 3, 0, false, ecNormal, [](QWidget* w) { QTest::keyClicks(w, "c"); }, "abc", 4},
+        {"MaxLength stops typing", "12", 3, 3, true, ecNormal, [](QWidget* w) { QTest::keyClicks(w, "345"); }, "123",
+         4},
+        {"overwrite replaces in front", "abcd", 2, 0, false, ecNormal, [](QWidget* w) { QTest::keyClicks(w, "XY"); },
+         "aXYd", 4},
+        {"overwrite at the end appends", "ab", 3, 0, false, ecNormal, [](QWidget* w) { QTest::keyClicks(w, "c"); },
+         "abc", 4},
         {"upper case", "", 1, 0, true, ecUpperCase, [](QWidget* w) { QTest::keyClicks(w, "aB1"); }, "AB1", 4},
         {"lower case", "", 1, 0, true, ecLowerCase, [](QWidget* w) { QTest::keyClicks(w, "aB"); }, "ab", 3},
-        {"Delete at the end removes nothing", "ab", 3, 0, true, ecNormal, [](QWidget* w) { QTest::keyClick(w, Qt::Key_Delete); }, "ab", 3},
+        {"Delete at the end removes nothing", "ab", 3, 0, true, ecNormal,
+         [](QWidget* w) { QTest::keyClick(w, Qt::Key_Delete); }, "ab", 3},
         {"Ctrl+Backspace is only a Backspace", "ab", 3, 0, true, ecNormal,
          [](QWidget* w) { QTest::keyClick(w, Qt::Key_Backspace, Qt::ControlModifier); }, "a", 2},
     };
@@ -219,8 +223,8 @@ TEST_F(GestureTest, ContextMenuItemsFollowTheState)
 
     edit->SetReadOnly(true);
     edit->Select(1, 1);
-    EXPECT_EQ(ContextMenu(edit), (QStringList{"&Undo", "-", "&Cut (off)", "&Copy", "&Paste (off)", "&Delete", "-",
-                                              "Select all"}));
+    EXPECT_EQ(ContextMenu(edit),
+              (QStringList{"&Undo", "-", "&Cut (off)", "&Copy", "&Paste (off)", "&Delete", "-", "Select all"}));
     edit->SetReadOnly(false);
 
     edit->SetOptions(eoAllowCopy);
