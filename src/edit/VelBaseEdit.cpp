@@ -10,7 +10,7 @@
 #include "VelEditAccessible.h"
 #include "VelEditKeyboardState.h"
 
-TVelBaseEdit::TVelBaseEdit(QWidget* parent) : TVelCustomBevelPanel(parent), store_(this)
+TVelBaseEdit::TVelBaseEdit(QWidget* parent) : TVelCustomBevelPanel(parent)
 {
     VelInstallEditAccessibility();
     VelWatchApplicationState();
@@ -225,25 +225,25 @@ void TVelBaseEdit::CursorPosChanged()
         OnCursorPosChanged(this);
 }
 
-void TVelBaseEdit::CaretMoved()
+void TVelBaseEdit::TStoreHost::CaretMoved()
 {
-    CursorPosChanged();
-    NotifyAccessibleCaret();
+    edit_.CursorPosChanged();
+    edit_.NotifyAccessibleCaret();
 }
 
-void TVelBaseEdit::SelectionChanged()
+void TVelBaseEdit::TStoreHost::SelectionChanged()
 {
-    RedrawText();
-    NotifyAccessibleCaret();
+    edit_.RedrawText();
+    edit_.NotifyAccessibleCaret();
 }
 
-void TVelBaseEdit::ModifiedChanged()
+void TVelBaseEdit::TStoreHost::ModifiedChanged()
 {
-    if (OnModified)
-        OnModified(this);
+    if (edit_.OnModified)
+        edit_.OnModified(&edit_);
 }
 
-void TVelBaseEdit::TextReplaced(int At, const QString& Removed, const QString& Inserted)
+void TVelBaseEdit::AnnounceReplaced(int At, const QString& Removed, const QString& Inserted)
 {
     if (!VelAccessibleListening())
         return;

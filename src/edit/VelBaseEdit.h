@@ -53,7 +53,7 @@ private:
 // VelBaseEdit.cpp (state, hooks), VelEditKeys.cpp, VelEditMouse.cpp, VelEditContextMenu.cpp,
 // VelEditGeometry.cpp, VelEditMessages.cpp, VelEditClipboard.cpp, VelEditInputMethod.cpp,
 // VelEditPaint.cpp, VelEditAccessible.cpp.
-class TVelBaseEdit : public TVelCustomBevelPanel, private IVelEditTextHost {
+class TVelBaseEdit : public TVelCustomBevelPanel {
     Q_OBJECT
 public:
     explicit TVelBaseEdit(QWidget* parent = nullptr);
@@ -216,21 +216,34 @@ protected:
     const TVelEditText& Store() const { return store_; }
 
 private:
-    // The store's callbacks.
-    bool EditAllowed(const QString& S) override { return CanModify(S); }
-    void SupplyRemovalText(QString& S) override { GetRemovalText(S); }
-    void EditStarting() override { BeforeEdit(); }
-    void RemovingText(int At, const QString& S) override { TextRemoved(At, S); }
-    void FilteringInsert(int At, QString& S) override { FilterInsertText(At, S); }
-    void TextReplaced(int At, const QString& Removed, const QString& Inserted) override;
-    void TextChanged(int At) override { TextChangedAt(At); }
-    void EditFinished() override { AfterEdit(); }
-    void CaretMoved() override;
-    void SelectionChanged() override;
-    void ModifiedChanged() override;
-    bool Deferred() const override { return UpdatesLocked(); }
-    void BeginDeferred() override { LockUpdates(); }
-    void EndDeferred(bool Notify) override { UnlockUpdates(Notify); }
+    // Routes the store's callbacks to the hooks. A member rather than a base class, so that the
+    // callback names never meet the names descendants give their own functions.
+    class TStoreHost : public IVelEditTextHost {
+    public:
+        explicit TStoreHost(TVelBaseEdit& Edit) : edit_(Edit) {}
+        bool EditAllowed(const QString& S) override { return edit_.CanModify(S); }
+        void SupplyRemovalText(QString& S) override { edit_.GetRemovalText(S); }
+        void EditStarting() override { edit_.BeforeEdit(); }
+        void RemovingText(int At, const QString& S) override { edit_.TextRemoved(At, S); }
+        void FilteringInsert(int At, QString& S) override { edit_.FilterInsertText(At, S); }
+        void TextReplaced(int At, const QString& Removed, const QString& Inserted) override
+        {
+            edit_.AnnounceReplaced(At, Removed, Inserted);
+        }
+        void TextChanged(int At) override { edit_.TextChangedAt(At); }
+        void EditFinished() override { edit_.AfterEdit(); }
+        void CaretMoved() override;
+        void SelectionChanged() override;
+        void ModifiedChanged() override;
+        bool Deferred() const override { return edit_.UpdatesLocked(); }
+        void BeginDeferred() override { edit_.LockUpdates(); }
+        void EndDeferred(bool Notify) override { edit_.UnlockUpdates(Notify); }
+
+    private:
+        TVelBaseEdit& edit_;
+    };
+
+    void AnnounceReplaced(int At, const QString& Removed, const QString& Inserted);
 
     // Messages, one handler per concern.
     bool HandleEditMessage(TMessage& Message);
@@ -259,7 +272,8 @@ private:
     int TextTop() const;
     void NotifyAccessibleCaret();
 
-    TVelEditText store_;
+    TStoreHost host_{*this};
+    TVelEditText store_{&host_};
     bool readOnly_ = false;
     bool hideSelection_ = true;
     bool autoSelect_ = false;
