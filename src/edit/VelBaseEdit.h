@@ -50,9 +50,11 @@ private:
 // The single-line edit widget. Text, caret, selection and undo live in a TVelEditText; this class
 // keeps the virtual hooks descendants override, routes the store's callbacks to them, and turns
 // keys, mouse, focus and messages into store operations. Each concern has its own source file:
-// VelBaseEdit.cpp (state, hooks), VelEditKeys.cpp, VelEditMouse.cpp, VelEditContextMenu.cpp,
-// VelEditGeometry.cpp, VelEditMessages.cpp, VelEditClipboard.cpp, VelEditInputMethod.cpp,
-// VelEditPaint.cpp, VelEditAccessible.cpp.
+// VelBaseEdit.cpp (state, hooks), VelEditKeys.cpp (key map), VelEditKeyboardState.* (shared
+// modifier bits), VelEditMouse.cpp (gestures), VelEditContextMenu.cpp, VelEditFocus.cpp,
+// VelEditGeometry.cpp (text area, scrolling, hit testing), VelEditMessages.cpp (message table),
+// VelEditClipboard.cpp, VelEditInputMethod.cpp, VelEditPaint.cpp (drawing, caret line) and
+// VelEditAccessible.* (screen readers).
 class TVelBaseEdit : public TVelCustomBevelPanel {
     Q_OBJECT
 public:

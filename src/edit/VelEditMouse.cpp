@@ -48,8 +48,11 @@ void TVelBaseEdit::HandleMouseDown(LPARAM Pos)
 
 void TVelBaseEdit::AutoScrollTick()
 {
-    if (!isVisible()) {
+    // A release that never arrived (a popup or another window took the mouse) must not leave the
+    // caret chasing the last mouse position.
+    if (!isVisible() || !(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
         StopAutoScroll();
+        EndDrag();
         return;
     }
     const QScopedValueRollback selecting(store_.MouseSelecting, SelLength() > 0);
