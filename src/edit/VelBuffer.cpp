@@ -2,10 +2,7 @@
 
 #include <cstdlib>
 
-TVelBuffer::TVelBuffer(QObject* Owner)
-    : TVelObject(Owner)
-{
-}
+TVelBuffer::TVelBuffer(QObject* Owner) : TVelObject(Owner) {}
 
 bool TVelBuffer::IsFull() const
 {

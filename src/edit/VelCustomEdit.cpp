@@ -1,11 +1,9 @@
 #include "VelCustomEdit.h"
 
 #include <QPainter>
+#include <algorithm>
 
-TVelCustomEdit::TVelCustomEdit(QWidget* parent)
-    : TVelBaseEdit(parent)
-{
-}
+TVelCustomEdit::TVelCustomEdit(QWidget* parent) : TVelBaseEdit(parent) {}
 
 void TVelCustomEdit::SetCueBanner(const QString& Value)
 {
@@ -13,6 +11,30 @@ void TVelCustomEdit::SetCueBanner(const QString& Value)
         return;
     cueBanner_ = Value;
     RedrawText();
+}
+
+void TVelCustomEdit::SetAutoSize(bool Value)
+{
+    if (Value == autoSize_)
+        return;
+    autoSize_ = Value;
+    // Before the window exists the size follows in Loaded, after the stored geometry arrived.
+    if (Value && testAttribute(Qt::WA_WState_Created) && !IsLoading())
+        AdjustSize();
+}
+
+void TVelCustomEdit::AdjustSize()
+{
+    if (!autoSize_)
+        return;
+    const int height = TextHeightOf(QStringLiteral("Qp")) * 5 / 4 + 5;
+    resize(std::max(width(), 30), height);
+}
+
+void TVelCustomEdit::Loaded()
+{
+    TVelBaseEdit::Loaded();
+    AdjustSize();
 }
 
 void TVelCustomEdit::SelectAll()
@@ -51,13 +73,35 @@ void TVelCustomEdit::ProcessKey(std::uint16_t& Key, Qt::KeyboardModifiers Shift)
     TVelBaseEdit::ProcessKey(Key, Shift);
 }
 
+LRESULT TVelCustomEdit::CharFromPos(int /*X*/, int /*Y*/)
+{
+    return 0;
+}
+
+bool TVelCustomEdit::CopyPasteAllowed() const
+{
+    return TVelBaseEdit::CopyPasteAllowed() && passwordChar_.isNull();
+}
+
+bool TVelCustomEdit::RedrawOnFocusChange() const
+{
+    return TVelBaseEdit::RedrawOnFocusChange() || !cueBanner_.isEmpty();
+}
+
 void TVelCustomEdit::WndProc(TMessage& Message)
 {
     switch (Message.Msg) {
     case EM_GETPASSWORDCHAR: Message.Result = passwordChar_.unicode(); break;
     case EM_SETPASSWORDCHAR:
         passwordChar_ = QChar(static_cast<char16_t>(Message.WParam));
+        // A masked text gives no hints to the input method and is not remembered by it.
+        setInputMethodHints(passwordChar_.isNull() ? Qt::ImhNone : (Qt::ImhHiddenText | Qt::ImhSensitiveData));
         TextChangedAt(1);
+        break;
+    case CM_FONTCHANGED:
+        TVelBaseEdit::WndProc(Message);
+        if (!IsLoading())
+            AdjustSize();
         break;
     default: TVelBaseEdit::WndProc(Message); break;
     }
@@ -65,7 +109,7 @@ void TVelCustomEdit::WndProc(TMessage& Message)
 
 void TVelCustomEdit::PaintText(QPainter& Canvas)
 {
-    if (hasFocus() || !Text().isEmpty() || cueBanner_.isEmpty()) {
+    if (hasFocus() || !CueBannerShown() || cueBanner_.isEmpty()) {
         TVelBaseEdit::PaintText(Canvas);
         return;
     }
@@ -73,6 +117,6 @@ void TVelCustomEdit::PaintText(QPainter& Canvas)
     Canvas.setClipRect(TextRect());
     Canvas.setFont(font());
     Canvas.setPen(QColor(Qt::gray));
-    Canvas.drawText(TextRect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, cueBanner_);
+    Canvas.drawText(TextRect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, cueBanner_);
     Canvas.restore();
 }

@@ -1,9 +1,6 @@
 #include "VelDynLIFOBuffer.h"
 
-TVelDynLIFOBuffer::TVelDynLIFOBuffer(QObject* Owner)
-    : TVelBuffer(Owner)
-{
-}
+TVelDynLIFOBuffer::TVelDynLIFOBuffer(QObject* Owner) : TVelBuffer(Owner) {}
 
 TVelDynLIFOBuffer::~TVelDynLIFOBuffer()
 {

@@ -13,8 +13,7 @@
 // An edit that records its events and hooks in one list, so tests compare whole sequences.
 class TTestEdit : public TVelCustomEdit {
 public:
-    explicit TTestEdit(QWidget* parent = nullptr)
-        : TVelCustomEdit(parent)
+    explicit TTestEdit(QWidget* parent = nullptr) : TVelCustomEdit(parent)
     {
         OnChange = [this](QObject*) { log << "change"; };
         OnModified = [this](QObject*) { log << "modified"; };

@@ -78,7 +78,7 @@ TEST(VelDynLIFOBuffer, CapacityRule)
         const char* name;
         int capacity;
         bool circle;
-        std::vector<int> kept;      // oldest first, after pushing 1..4
+        std::vector<int> kept; // oldest first, after pushing 1..4
         std::vector<int> disposed;
     };
     const Case cases[] = {

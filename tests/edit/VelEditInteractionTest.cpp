@@ -61,13 +61,19 @@ TEST_F(InteractionTest, TypingAndEditingKeys)
     };
     const Step steps[] = {
         {"type", [](QWidget* w) { QTest::keyClicks(w, "hello"); }, "hello", 6, ""},
-        {"Left twice", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Left); QTest::keyClick(w, Qt::Key_Left); }, "hello", 4, ""},
+        {"Left twice",
+         [](QWidget* w) {
+             QTest::keyClick(w, Qt::Key_Left);
+             QTest::keyClick(w, Qt::Key_Left);
+         },
+         "hello", 4, ""},
         {"Backspace", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Backspace); }, "helo", 3, ""},
         {"Delete", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Delete); }, "heo", 3, ""},
         {"Shift+Right", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Right, Qt::ShiftModifier); }, "heo", 4, "o"},
         {"Shift+Home", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Home, Qt::ShiftModifier); }, "heo", 1, "he"},
         {"End", [](QWidget* w) { QTest::keyClick(w, Qt::Key_End); }, "heo", 4, ""},
-        {"Shift letter types without selecting", [](QWidget* w) { QTest::keyClick(w, 'B', Qt::ShiftModifier); }, "heoB", 5, ""},
+        {"Shift letter types without selecting", [](QWidget* w) { QTest::keyClick(w, 'B', Qt::ShiftModifier); }, "heoB",
+         5, ""},
         {"Ctrl+A", [](QWidget* w) { QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier); }, "heoB", 5, "heoB"},
         {"type over the selection", [](QWidget* w) { QTest::keyClicks(w, "x"); }, "x", 2, ""},
         {"Up and Down move along the line", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Up); }, "x", 1, ""},

@@ -131,7 +131,8 @@ TEST_F(EditTest, ReplaceSelAndClipboardMessages)
     e.SetText("abc");
     e.Perform(EM_SETSEL, 1, 2);
     e.Perform(EM_REPLACESEL, 1, reinterpret_cast<LPARAM>("\xe9t\xe9"));
-    EXPECT_EQ(e.Text(), QString::fromLocal8Bit("a\xe9t\xe9" "c"));
+    EXPECT_EQ(e.Text(), QString::fromLocal8Bit("a\xe9t\xe9"
+                                               "c"));
     EXPECT_EQ(e.UndoCount(), 1);
 
     e.Perform(EM_SETSEL, 0, 1);
@@ -163,4 +164,58 @@ TEST_F(EditTest, BaseEditHasNoPasswordChar)
     e.SetText("abc");
     e.Perform(EM_SETPASSWORDCHAR, '*');
     EXPECT_EQ(e.Perform(EM_GETPASSWORDCHAR), 0);
+}
+
+TEST_F(EditTest, BaseEditAnswersCharFromPosAndDialogCodes)
+{
+    TVelBaseEdit e;
+    e.SetText("abc");
+    EXPECT_EQ(e.Perform(EM_CHARFROMPOS, 0, PointToLParam(QPoint(e.CharPosToX(3), 0))), 2);
+    EXPECT_EQ(e.Perform(EM_CHARFROMPOS, 0, PointToLParam(QPoint(-40, 0))), 0) << "left of the text";
+    EXPECT_EQ(e.Perform(WM_GETDLGCODE), LRESULT(DLGC_WANTARROWS | DLGC_WANTCHARS));
+}
+
+namespace {
+
+class DigitsOnly : public TVelValidationEntity {
+public:
+    bool IsValid(const QString& S) override
+    {
+        for (QChar c : S)
+            if (!c.isDigit())
+                return false;
+        return true;
+    }
+};
+
+} // namespace
+
+TEST_F(EditTest, ValidatorIsAskedAfterEveryChange)
+{
+    struct Case {
+        const char* name;
+        QString typed;
+        bool active;
+        int level;
+        QStringList reports;
+        bool error;
+    };
+    const Case cases[] = {
+        {"valid text", "12", true, 1, {}, false},
+        {"invalid text reports its level", "1x", true, 2, {"level 2"}, true},
+        {"level 0 counts as passed", "x", true, 0, {}, false},
+        {"inactive validator is not asked", "x", false, 1, {}, false},
+    };
+    for (const Case& c : cases) {
+        TTestEdit e;
+        DigitsOnly validator;
+        validator.SetActive(c.active);
+        validator.SetErrorLevel(c.level);
+        e.SetValidator(&validator);
+        QStringList reports;
+        e.OnValidationError = [&](QObject*, int level) { reports << QStringLiteral("level %1").arg(level); };
+        e.ReplaceSelection(c.typed);
+        EXPECT_EQ(reports, c.reports) << c.name;
+        EXPECT_EQ(e.ValidationError(), c.error) << c.name;
+    }
 }

@@ -1,0 +1,312 @@
+#include "VelEditText.h"
+
+#include <QScopedValueRollback>
+#include <algorithm>
+#include <cstdlib>
+
+#include "VelClass.h"
+
+namespace {
+
+void DeleteText(QString& s, int index, int count)
+{
+    if (count <= 0 || index < 1 || index > s.length())
+        return;
+    s.remove(index - 1, std::min<qsizetype>(count, s.length() - index + 1));
+}
+
+void InsertText(QString& s, int index, const QString& what)
+{
+    s.insert(std::clamp<qsizetype>(index, 1, s.length() + 1) - 1, what);
+}
+
+IVelEditTextHost& NullHost()
+{
+    static IVelEditTextHost host;
+    return host;
+}
+
+} // namespace
+
+QString VelCopyText(const QString& S, int Index, int Count)
+{
+    Index = std::max(Index, 1);
+    if (Count <= 0 || Index > S.length())
+        return {};
+    return S.mid(Index - 1, std::min<qsizetype>(Count, S.length() - Index + 1));
+}
+
+bool IVelEditTextHost::EditAllowed(const QString& /*S*/)
+{
+    return true;
+}
+
+void IVelEditTextHost::SupplyRemovalText(QString& S)
+{
+    S.clear();
+}
+
+TVelEditText::TVelEditText(IVelEditTextHost* Host) : host_(Host ? Host : &NullHost())
+{
+    undo_.OnDisposeItem = [](QObject*, void* item) { delete static_cast<UndoRecord*>(item); };
+}
+
+TVelEditText::~TVelEditText() = default;
+
+bool TVelEditText::Assign(const QString& S)
+{
+    if (S == text_)
+        return false;
+    text_ = maxLength_ > 0 && S.length() > maxLength_ ? S.left(maxLength_) : S;
+    return true;
+}
+
+QString TVelEditText::SelText() const
+{
+    return VelCopyText(text_, selStart_, selLength_);
+}
+
+QChar TVelEditText::CharAt(int Pos) const
+{
+    return Pos >= 1 && Pos <= text_.length() ? text_[Pos - 1] : QChar();
+}
+
+bool TVelEditText::IsDelimiter(int Pos) const
+{
+    const QChar ch = CharAt(Pos);
+    return !ch.isNull() && ch.unicode() <= 255 && wordDelimiters_.contains(ch);
+}
+
+void TVelEditText::SetCursorPos(int Value)
+{
+    prevCursorPos_ = cursorPos_;
+    cursorPos_ = std::clamp(Value, 1, Length() + 1);
+    if (host().Deferred())
+        return;
+    UpdateSelection();
+    host().CaretMoved();
+}
+
+void TVelEditText::SetSelLength(int Value)
+{
+    if (Value == selLength_)
+        return;
+    selLength_ = Value;
+    if (Value == 0)
+        selStart_ = cursorPos_;
+    if (!host().Deferred())
+        host().SelectionChanged();
+}
+
+void TVelEditText::SetModified(bool Value)
+{
+    if (Value == modified_)
+        return;
+    modified_ = Value;
+    host().ModifiedChanged();
+}
+
+void TVelEditText::UpdateSelection()
+{
+    if (Typing || Dragging)
+        return;
+    TVelApplication* app = VelApplication();
+    if (!selectionEnabled_ && (app->KeyboardState() & ksShift))
+        app->SetKeyboardState(app->KeyboardState() & ~ksShift);
+
+    const int c = cursorPos_;
+    const int p = prevCursorPos_;
+    const int s = selStart_;
+    const int l = selLength_;
+    if (!(app->ShiftState() & ksShift) && !MouseSelecting) {
+        SetSelLength(0);
+        selStart_ = c;
+        return;
+    }
+    if (l > 0) {
+        if (s < c && c < s + l) {
+            if (p < c) {
+                selStart_ = c;
+                SetSelLength(s + l - c);
+            } else {
+                SetSelLength(c - s);
+            }
+        } else if (c >= s + l) {
+            // The caret was at the start of the selection: the old end becomes the anchor.
+            if (s >= p) {
+                selStart_ = s + l;
+                SetSelLength(c - (s + l));
+            } else {
+                SetSelLength(c - s);
+            }
+        } else {
+            SetSelLength(p == s ? s + l - c : s - c);
+            selStart_ = c;
+        }
+    } else {
+        SetSelLength(std::abs(p - c));
+        if (c < p)
+            selStart_ = c;
+    }
+}
+
+void TVelEditText::ReplaceSelection(const QString& S)
+{
+    QString s = S;
+    if (!host().EditAllowed(s))
+        return;
+
+    const QScopedValueRollback deletion(DeletionEdit, s.isEmpty());
+    bool caretBeforeInsert = false;
+    if (s.isEmpty() && selLength_ > 0) {
+        host().SupplyRemovalText(s);
+        caretBeforeInsert = true;
+    }
+    // There is no OEM code page here: the round trip through the 8-bit locale form drops what that
+    // form cannot hold, which is what the conversion is asked for.
+    if (oemConvert_ && !s.isEmpty())
+        s = QString::fromLocal8Bit(s.toLocal8Bit());
+    host().EditStarting();
+
+    // The record holds the state before the adjustments below, which is what Undo replays.
+    if (!Undoing) {
+        undo_.Push(new UndoRecord{s, SelText(), selStart_, selLength_, static_cast<int>(s.length()), cursorPos_});
+        canUndo_ = true;
+    }
+
+    const int at = selStart_;
+    if (selLength_ > 0) {
+        // A CR/LF pair is one line break: never leave half of it behind.
+        if (selStart_ >= 1 && selStart_ + selLength_ - 1 <= Length()) {
+            if (CharAt(selStart_ + selLength_ - 1) == u'\r')
+                ++selLength_;
+            if (CharAt(selStart_) == u'\n' && selStart_ > 1) {
+                --selStart_;
+                ++selLength_;
+            }
+        }
+    } else {
+        if (CharAt(selStart_) == u'\n' && selStart_ > 1)
+            --selStart_;
+        // Replaying an undo record inserts what was there; overwriting the next character as well
+        // would lose it.
+        if ((!VelApplication()->InsertMode() || forceOverwriteMode_) && !Pasting && !Undoing)
+            selLength_ = CharAt(selStart_) == u'\r' ? 2 : 1;
+    }
+
+    const QString removed = VelCopyText(text_, selStart_, selLength_);
+    host().RemovingText(selStart_, removed);
+    DeleteText(text_, selStart_, selLength_);
+    selLength_ = 0;
+    int newCaret = selStart_;
+
+    host().FilteringInsert(selStart_, s);
+    // Text that does not fit is refused whole rather than cut: a cut-off number would be wrong.
+    const bool fits = !(maxLength_ > 0 && text_.length() + s.length() > maxLength_);
+    if (fits) {
+        InsertText(text_, selStart_, s);
+        if (!caretBeforeInsert)
+            newCaret = selStart_ + static_cast<int>(s.length());
+    }
+    host().TextReplaced(selStart_, removed, fits ? s : QString());
+
+    SetModified(true);
+    host().TextChanged(at);
+    SetCursorPos(newCaret);
+    host().BeginDeferred();
+    SetSelLength(0);
+    host().EndDeferred(true);
+    selStart_ = cursorPos_;
+    host().EditFinished();
+}
+
+void TVelEditText::SelectAll()
+{
+    selStart_ = 1;
+    SetSelLength(Length());
+}
+
+void TVelEditText::Undo()
+{
+    if (!canUndo_ || undo_.IsEmpty())
+        return;
+    std::unique_ptr<UndoRecord> record(static_cast<UndoRecord*>(undo_.Pop()));
+    {
+        const QScopedValueRollback undoing(Undoing, true);
+        selStart_ = record->SelStart;
+        SetSelLength(record->InsertedLength);
+        // Collapsing the length moves SelStart to the caret; the replay belongs at the record's place.
+        selStart_ = record->SelStart;
+        ReplaceSelection(VelCopyText(record->ReplacedText, 1, record->SelLength));
+    }
+    if (undo_.IsEmpty())
+        canUndo_ = false;
+    SetCursorPos(record->CursorPos);
+    selStart_ = record->SelStart;
+    SetSelLength(record->SelLength);
+}
+
+void TVelEditText::ClearUndo()
+{
+    undo_.Clear();
+}
+
+void TVelEditText::EmptyUndoBuffer()
+{
+    undo_.Clear();
+    canUndo_ = false;
+}
+
+void TVelEditText::LineStart()
+{
+    int c = cursorPos_;
+    while (c > 1 && CharAt(c - 1) != u'\n')
+        --c;
+    SetCursorPos(c);
+}
+
+void TVelEditText::LineEnd()
+{
+    int c = cursorPos_;
+    while (c <= Length() && CharAt(c) != u'\r')
+        ++c;
+    SetCursorPos(c);
+}
+
+void TVelEditText::WordLeft()
+{
+    int c = std::min(cursorPos_, Length());
+    if (c > 1 && IsDelimiter(c))
+        --c;
+    while (c > 1 && !IsDelimiter(c))
+        --c;
+    SetCursorPos(c);
+}
+
+void TVelEditText::WordRight()
+{
+    int c = cursorPos_;
+    if (c < Length() && IsDelimiter(c))
+        ++c;
+    while (c <= Length() && !IsDelimiter(c))
+        ++c;
+    SetCursorPos(c);
+}
+
+void TVelEditText::SelectWord()
+{
+    if (text_.isEmpty())
+        return;
+    int p = std::min(cursorPos_, Length());
+    if (p > 1 && IsDelimiter(p))
+        --p;
+    while (p > 1 && !IsDelimiter(p))
+        --p;
+    if (p != 1)
+        ++p;
+    selStart_ = p;
+    int q = cursorPos_;
+    while (q <= Length() && !IsDelimiter(q))
+        ++q;
+    SetSelLength(q - selStart_);
+}

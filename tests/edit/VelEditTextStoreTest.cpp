@@ -1,0 +1,108 @@
+// The text store on its own: no widget, no window.
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include "VelClass.h"
+#include "VelEditText.h"
+
+namespace {
+
+// Records every callback of the store in one list.
+class RecordingHost : public IVelEditTextHost {
+public:
+    QStringList log;
+    bool allow = true;
+
+    bool EditAllowed(const QString&) override { return allow; }
+    void TextReplaced(int At, const QString& Removed, const QString& Inserted) override
+    {
+        log << QStringLiteral("replaced %1 '%2' '%3'").arg(At).arg(Removed, Inserted);
+    }
+    void TextChanged(int At) override { log << QStringLiteral("changed %1").arg(At); }
+    void CaretMoved() override { log << "caret"; }
+    void ModifiedChanged() override { log << "modified"; }
+    void EditFinished() override { log << "finished"; }
+};
+
+class TextStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override { VelApplication()->SetKeyboardState(ksInsertMode); }
+    void TearDown() override { VelApplication()->SetKeyboardState(ksInsertMode); }
+};
+
+} // namespace
+
+TEST_F(TextStoreTest, OneTransactionNotifiesOnceInOrder)
+{
+    RecordingHost host;
+    TVelEditText t(&host);
+    t.Assign("abc");
+    t.SetSelStart(2);
+    t.SetSelLength(1);
+    host.log.clear();
+    t.ReplaceSelection("XY");
+    EXPECT_EQ(host.log, (QStringList{"replaced 2 'b' 'XY'", "modified", "changed 2", "caret", "finished"}));
+    EXPECT_EQ(t.Text(), "aXYc");
+    EXPECT_EQ(t.CursorPos(), 4);
+    EXPECT_EQ(t.UndoCount(), 1);
+}
+
+TEST_F(TextStoreTest, RefusedTransactionLeavesNoTrace)
+{
+    RecordingHost host;
+    host.allow = false;
+    TVelEditText t(&host);
+    t.ReplaceSelection("x");
+    EXPECT_TRUE(host.log.isEmpty());
+    EXPECT_EQ(t.UndoCount(), 0);
+    EXPECT_FALSE(t.Modified());
+}
+
+TEST_F(TextStoreTest, TooLongInsertionIsReportedAsRemovalOnly)
+{
+    RecordingHost host;
+    TVelEditText t(&host);
+    t.Assign("123");
+    t.SetMaxLength(3);
+    t.SetSelStart(2);
+    t.SetSelLength(1);
+    t.ReplaceSelection("45");
+    EXPECT_EQ(t.Text(), "13");
+    EXPECT_TRUE(host.log.contains("replaced 2 '2' ''"));
+}
+
+TEST_F(TextStoreTest, SelectWord)
+{
+    struct Case {
+        const char* name;
+        int caret;
+        QString selected;
+    };
+    const Case cases[] = {
+        {"inside the first word", 2, "one"},
+        {"inside a middle word", 6, "two"},
+        {"on the delimiter after a word", 4, "one"},
+        {"at the end", 14, "three"},
+    };
+    for (const Case& c : cases) {
+        TVelEditText t;
+        t.Assign("one two three");
+        t.SetCursorPos(c.caret);
+        t.SelectWord();
+        EXPECT_EQ(t.SelText(), c.selected) << c.name;
+    }
+    TVelEditText empty;
+    empty.SelectWord();
+    EXPECT_EQ(empty.SelLength(), 0);
+}
+
+TEST_F(TextStoreTest, WorksWithoutAHost)
+{
+    TVelEditText t;
+    t.ReplaceSelection("ab");
+    t.ReplaceSelection("c");
+    t.Undo();
+    EXPECT_EQ(t.Text(), "ab");
+    EXPECT_FALSE(t.Typing || t.Pasting || t.Undoing || t.DeletionEdit);
+}
