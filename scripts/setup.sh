@@ -11,6 +11,7 @@ packages=(
   fonts-dejavu-core fonts-liberation
   xvfb xauth x11-utils xdotool imagemagick
   python3 poppler-utils
+  clang libfuzzer-14-dev
 )
 
 missing=()
