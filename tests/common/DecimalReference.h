@@ -45,7 +45,7 @@ inline ExactDigits DigitsOf(long double x)
 }
 
 struct Rounded {
-    std::string digits;  // without trailing zeros; empty when rounded away
+    std::string digits; // without trailing zeros; empty when rounded away
     int exponent = 0;
 };
 

@@ -85,7 +85,7 @@ std::optional<QStringList> ReadLine(const QString& line)
             ++i;
             while (true) {
                 if (i >= n)
-                    return std::nullopt;  // unterminated
+                    return std::nullopt; // unterminated
                 if (line.at(i) == kQuote) {
                     if (i + 1 < n && line.at(i + 1) == kQuote) {
                         cell += kQuote;
@@ -98,7 +98,7 @@ std::optional<QStringList> ReadLine(const QString& line)
                 cell += line.at(i++);
             }
             if (i < n && line.at(i) != kComma)
-                return std::nullopt;  // text after the closing quote
+                return std::nullopt; // text after the closing quote
         } else {
             while (i < n && line.at(i) != kComma) {
                 if (line.at(i) == kQuote)
@@ -109,7 +109,7 @@ std::optional<QStringList> ReadLine(const QString& line)
         cells << cell;
         if (i >= n)
             return cells;
-        ++i;  // the comma; a line ending in one has an empty last cell
+        ++i; // the comma; a line ending in one has an empty last cell
         if (i == n) {
             cells << QString();
             return cells;
@@ -145,6 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     const std::optional<QStringList> back = ReadLine(line);
     FuzzCheck(back.has_value(), "line " + Quoted(line) + " of " + Describe(cells) + " does not read back");
-    FuzzCheck(*back == cells, "line " + Quoted(line) + " reads back as " + Describe(*back) + ", not " + Describe(cells));
+    FuzzCheck(*back == cells,
+              "line " + Quoted(line) + " reads back as " + Describe(*back) + ", not " + Describe(cells));
     return 0;
 }

@@ -25,7 +25,7 @@ constexpr char kThousandMark = '\x01';
 
 // The patterns as the locale's currency format codes define them: '$' the symbol, '*' the number.
 const char* const kPositivePatterns[4] = {"$*", "*$", "$ *", "* $"};
-const char* const kNegativePatterns[16] = {"($*)", "-$*",  "$-*",  "$*-",  "(*$)",  "-*$",  "*-$",   "*$-",
+const char* const kNegativePatterns[16] = {"($*)", "-$*",  "$-*",  "$*-",  "(*$)", "-*$",  "*-$",   "*$-",
                                            "-* $", "-$ *", "* $-", "$ *-", "$ -*", "*- $", "($ *)", "(* $)"};
 const char* const kSymbols[6] = {"$", "\u20AC", "kr", "", "CHF", "z\u0142"};
 
@@ -228,7 +228,7 @@ void CheckOne(const std::vector<QString>& expected, const QString& got, const st
 // Sign, up to 18 integer digits with five separators, separator and 18 decimals: what the fixed
 // writer's buffer was sized for; the currency form adds the symbol and the pattern.
 constexpr qsizetype kMaxNumberLength = 1 + 18 + 5 + 1 + 18;
-constexpr qsizetype kMaxGeneralLength = 22;  // "-1.23456789012345E-308"
+constexpr qsizetype kMaxGeneralLength = 22; // "-1.23456789012345E-308"
 
 } // namespace
 
@@ -258,8 +258,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fs.DecimalSeparator = seps.decimal;
     fs.ThousandSeparator = seps.thousand;
     fs.MonetaryThousandSeparator = seps.thousand;
-    fs.CurrencyFormat = (codes & 7) - 2;        // -2 .. 5: out of range on both sides
-    fs.NegCurrFormat = (codes >> 3) - 4;        // -4 .. 27
+    fs.CurrencyFormat = (codes & 7) - 2; // -2 .. 5: out of range on both sides
+    fs.NegCurrFormat = (codes >> 3) - 4; // -4 .. 27
     fs.CurrencyString = QString::fromUtf8(kSymbols[symbol % 6]);
 
     // The one conversion of the labels, table and export, in both separators.
@@ -283,8 +283,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const qsizetype limit =
             kMaxNumberLength + (format == TFloatFormat::Currency ? fs.CurrencyString.size() + 3 : 0);
         const std::string context = std::string(FormatName(format)) + " form of " + Describe(value, x) +
-                                    ", precision " + std::to_string(precision) + ", digits " +
-                                    std::to_string(digits);
+                                    ", precision " + std::to_string(precision) + ", digits " + std::to_string(digits);
         FuzzCheck(got.size() <= limit, context + ": too long: " + Quoted(got));
         if (value.kind != Value::Malformed)
             CheckOne(Expected(value, format, precision, digits, fs), got, context);

@@ -62,8 +62,7 @@ public:
 
     uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
 
-    template <typename T>
-    T Raw()
+    template <typename T> T Raw()
     {
         unsigned char buf[sizeof(T)] = {};
         const size_t n = sizeof(T) < Remaining() ? sizeof(T) : Remaining();

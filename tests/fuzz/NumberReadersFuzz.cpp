@@ -104,7 +104,7 @@ std::optional<std::string> PlainFloat(QString t, int cut, QChar decimal, QChar t
     }
     const std::size_t digitsFrom = (!ascii.empty() && (ascii[0] == '-' || ascii[0] == '+')) ? 1 : 0;
     if (ascii.size() == digitsFrom || ascii[digitsFrom] == '.')
-        return std::nullopt;  // no integer digits: the reader has its own rules for those
+        return std::nullopt; // no integer digits: the reader has its own rules for those
     return ascii;
 }
 
@@ -193,7 +193,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzBytes in(data, size);
     const Locale& locale = kLocales[in.Byte() & 3];
-    const int decimals = int(int8_t(in.Byte())) % 24;  // -23 .. 23: past the writer's 18 both ways
+    const int decimals = int(int8_t(in.Byte())) % 24; // -23 .. 23: past the writer's 18 both ways
     const uint8_t currency = in.Byte();
     const uint8_t layout = in.Byte();
     const QString suffix = QString::fromUtf8(kSuffixes[in.Byte() % 5]);
@@ -220,7 +220,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     SetFormatSettings(fs);
     TVelCurrencySettings settings;
     if (currency & 0x40)
-        settings.SetGroupSize((layout >> 6) + (currency >> 7) * 4);  // 0 .. 7
+        settings.SetGroupSize((layout >> 6) + (currency >> 7) * 4); // 0 .. 7
     if (currency & 0x80)
         settings.SetDecimals(quint8(decimals < 0 ? 255 + decimals : decimals));
     SetFormatSettings(TFormatSettings{});
