@@ -1,7 +1,6 @@
-// Random doubles against a reference built from glibc's exact decimal printing. The conversion
-// rounds from an 18-digit intermediate; when the exact digits 16 to 18 (counted from the rounding
-// position) read "499" or "500", that intermediate may legitimately round either way, so both
-// texts are accepted there.
+// Random doubles against the exact decimal reference. The conversion rounds from an 18-digit
+// intermediate; when the exact digits 16 to 18 (counted from the rounding position) read "499" or
+// "500", that intermediate may legitimately round either way, so both texts are accepted there.
 
 #include <gtest/gtest.h>
 
@@ -12,116 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "DecimalReference.h"
 #include "FloatToText.h"
 
 namespace {
 
-// |x| = 0.d1d2...d31 x 10^exponent, d1 != 0.
-struct ExactDigits {
-    std::string digits;
-    int exponent = 0;
-};
-
-ExactDigits DigitsOf(double x)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.30e", std::fabs(x));
-    ExactDigits d;
-    d.digits.push_back(buf[0]);
-    d.digits.append(buf + 2, 30);
-    d.exponent = std::atoi(std::strchr(buf, 'e') + 1) + 1;
-    return d;
-}
-
-struct Rounded {
-    std::string digits;  // without trailing zeros; empty when rounded away
-    int exponent = 0;
-};
-
-Rounded RoundTo(const ExactDigits& d, int keep, bool up)
-{
-    Rounded r{d.digits.substr(0, keep), d.exponent};
-    if (up) {
-        int i = keep - 1;
-        while (i >= 0 && r.digits[i] == '9')
-            r.digits[i--] = '0';
-        if (i >= 0) {
-            ++r.digits[i];
-        } else {
-            r.digits.assign(1, '1');
-            ++r.exponent;
-        }
-    }
-    while (!r.digits.empty() && r.digits.back() == '0')
-        r.digits.pop_back();
-    return r;
-}
-
-// Both roundings when the 18-digit intermediate could land on either side, else the one that
-// rounding half away from zero gives.
-std::vector<Rounded> Candidates(const ExactDigits& d, int keep)
-{
-    const std::string next = d.digits.substr(keep, 3);
-    if (next == "499" || next == "500")
-        return {RoundTo(d, keep, false), RoundTo(d, keep, true)};
-    return {RoundTo(d, keep, d.digits[keep] >= '5')};
-}
-
-// Built from chars and substrings only: GCC 12 warns falsely (-Wrestrict) on literal assignments.
-std::string GeneralLayout(bool negative, const Rounded& r)
-{
-    std::string s;
-    if (r.digits.empty()) {
-        s += '0';
-        return s;
-    }
-    if (negative)
-        s += '-';
-    const int n = int(r.digits.size());
-    const int e = r.exponent;
-    if (e > 15 || e < -3) {
-        s += r.digits[0];
-        if (n > 1) {
-            s += '.';
-            s.append(r.digits, 1);
-        }
-        s += 'E';
-        s.append(std::to_string(e - 1));
-    } else if (e <= 0) {
-        s += '0';
-        s += '.';
-        s.append(std::size_t(-e), '0');
-        s.append(r.digits);
-    } else {
-        s.append(r.digits, 0, std::size_t(std::min(n, e)));
-        s.append(std::size_t(std::max(0, e - n)), '0');
-        if (n > e) {
-            s += '.';
-            s.append(r.digits, std::size_t(e));
-        }
-    }
-    return s;
-}
-
-std::string FixedLayout(bool negative, const Rounded& r, int decimals)
-{
-    const int e = r.exponent;
-    const int n = int(r.digits.size());
-    std::string s;
-    if (negative && n > 0)
-        s += '-';
-    if (e <= 0)
-        s += '0';
-    for (int i = 0; i < e; ++i)
-        s += i < n ? r.digits[i] : '0';
-    if (decimals > 0)
-        s += '.';
-    for (int j = 0; j < decimals; ++j) {
-        const int i = e + j;
-        s += (i >= 0 && i < n) ? r.digits[i] : '0';
-    }
-    return s;
-}
+using namespace DecimalReference;
 
 double RandomValue(std::mt19937_64& rng)
 {
