@@ -20,6 +20,7 @@ protected:
         window = std::make_unique<QWidget>();
         edit = new TTestEdit(window.get());
         edit->setGeometry(10, 10, 150, 25);
+        edit->Bevel()->SetMode(bmWindows);
         window->resize(200, 60);
         window->show();
         window->activateWindow();
@@ -69,13 +70,14 @@ TEST_F(SpecialButtonTest, StripTakesItsRoomOffTheRightOfTheEditArea)
         const int strip = r.count * r.width + (r.count > 0 && inset ? 1 : 0);
         EXPECT_EQ(area, full.adjusted(0, 0, -strip, 0));
         EXPECT_LE(edit->TextRect().right(), area.right());
-        for (int i = 0; i < r.count; ++i)
-            EXPECT_EQ(Button(i)->BoundsRect(), inset ? QRect(area.right() + 1 + i * r.width, full.top() + 1, r.width,
-                                                             full.height() - 2)
-                                                      : QRect(area.right() + 1 + i * r.width, full.top(), r.width,
-                                                              full.height()));
-        if (r.count > 0 && !inset)
+        const int top = inset ? full.top() + 1 : full.top();
+        const int height = inset ? full.height() - 2 : full.height();
+        for (int i = 0; i < r.count; ++i) {
+            EXPECT_EQ(Button(i)->BoundsRect(), QRect(area.right() + 1 + i * r.width, top, r.width, height));
+        }
+        if (r.count > 0 && !inset) {
             EXPECT_EQ(Button(r.count - 1)->BoundsRect().right(), full.right());
+        }
     }
 }
 
