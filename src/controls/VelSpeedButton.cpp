@@ -243,8 +243,8 @@ void TVelSpeedButton::SetHot(bool Value)
     if (hot_ && !pressed_) {
         // Leave messages can be lost (a window opened over the button, the parent hidden); the
         // pointer check returns the button to its up look all the same.
-        hotTimer_ = std::make_unique<TVelTimer>(HotCheckInterval, useGlobalTimer_, true,
-                                                [this](QObject*) { HotTick(); });
+        hotTimer_ =
+            std::make_unique<TVelTimer>(HotCheckInterval, useGlobalTimer_, true, [this](QObject*) { HotTick(); });
     } else {
         hotTimer_.reset();
     }
@@ -301,8 +301,8 @@ void TVelSpeedButton::MouseDown(Qt::MouseButton Button, unsigned /*Keys*/, QPoin
     Click();
     if (!self || !held_)
         return;
-    repeatTimer_ = std::make_unique<TVelTimer>(repeatingDelay_, useGlobalTimer_, true,
-                                               [this](QObject*) { RepeatTick(); });
+    repeatTimer_ =
+        std::make_unique<TVelTimer>(repeatingDelay_, useGlobalTimer_, true, [this](QObject*) { RepeatTick(); });
 }
 
 void TVelSpeedButton::RepeatTick()

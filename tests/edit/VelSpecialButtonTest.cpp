@@ -1,6 +1,7 @@
 #include "EditTestSupport.h"
 
 #include <QImage>
+#include <QMouseEvent>
 #include <QTest>
 #include <QWidget>
 #include <algorithm>
@@ -208,4 +209,21 @@ TEST_F(SpecialButtonTest, AutoSizeLeavesRoomForTheStrip)
     edit->resize(40, 25);
     edit->SetAutoSize(true);
     EXPECT_GE(edit->width(), 3 * 16 + 30);
+}
+
+TEST_F(SpecialButtonTest, PointerOverAButtonShowsItsCursorAndHint)
+{
+    AddButtons(1);
+    edit->SetHint(QStringLiteral("edit hint"));
+    edit->CustomButtons()->Items(0)->SetHint(QStringLiteral("button hint"));
+    const auto hover = [&](QPoint pos) {
+        QMouseEvent e(QEvent::MouseMove, pos, edit->mapToGlobal(pos), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(edit, &e);
+    };
+    hover(Button(0)->BoundsRect().center());
+    EXPECT_EQ(edit->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(edit->toolTip(), QStringLiteral("button hint"));
+    hover(edit->TextRect().center());
+    EXPECT_EQ(edit->cursor().shape(), Qt::IBeamCursor);
+    EXPECT_EQ(edit->toolTip(), QStringLiteral("edit hint"));
 }
