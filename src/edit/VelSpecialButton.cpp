@@ -301,6 +301,9 @@ void TVelCustomEdit::SetCustomButtonsStyle(TVelUserButtonStyle Value)
     if (Value == customButtonsStyle_)
         return;
     customButtonsStyle_ = Value;
+    // The look changes at once; only the layout waits for the end of loading or an update bracket.
+    for (int i = 0; i < customButtons_->Count(); ++i)
+        customButtons_->Items(i)->Button()->SetButtonStyle(Value);
     if (!UpdatesLocked())
         CustomButtonsChanged();
 }
