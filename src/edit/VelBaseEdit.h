@@ -177,6 +177,9 @@ protected:
     // The text as drawn and measured; the custom edit substitutes its display text.
     virtual QString ShownText() const { return store_.Text(); }
     virtual void UpdateTextRect();
+    // The button-layout step of UpdateTextRect: takes the room buttons need off the right of the
+    // edit area before the text area is derived from it, and places them there.
+    virtual void LayoutButtons(QRect& /*EditArea*/) {}
     // Draws the text area: text, selection highlight and caret.
     virtual void PaintText(QPainter& Canvas);
     virtual void SelectWord();

@@ -28,13 +28,14 @@ void TVelCustomEdit::AdjustSize()
     if (!autoSize_)
         return;
     const int height = TextHeightOf(QStringLiteral("Qp")) * 5 / 4 + 5;
-    resize(std::max(width(), 30), height);
+    resize(std::max(width(), CustomButtons()->Count() * customButtonWidth_ + 30), height);
 }
 
 void TVelCustomEdit::Loaded()
 {
     TVelBaseEdit::Loaded();
     AdjustSize();
+    UpdateCustomButtonThemes();
 }
 
 void TVelCustomEdit::SelectAll()

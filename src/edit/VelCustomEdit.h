@@ -1,6 +1,9 @@
 #pragma once
 
+#include <memory>
+
 #include "VelBaseEdit.h"
+#include "VelSpecialButton.h"
 
 // The edit as the spin edits use it: the text as drawn (masked by a password character), the cue
 // banner shown while it is empty and unfocused, automatic height, and the caret keys Up and Down
@@ -19,6 +22,23 @@ public:
 
     void SelectAll() override;
     void Loaded() override;
+    void RecreateWnd() override;
+
+    // The strip of buttons at the right end of the text area.
+    TVelSpecialButtons* CustomButtons() const { return customButtons_.get(); }
+    void SetCustomButtons(const TVelSpecialButtons& Value);
+    int CustomButtonWidth() const { return customButtonWidth_; }
+    void SetCustomButtonWidth(int Value);
+    TVelUserButtonStyle CustomButtonsStyle() const { return customButtonsStyle_; }
+    void SetCustomButtonsStyle(TVelUserButtonStyle Value);
+    // The buttons follow the edit's theme mode instead of their own.
+    bool CustomButtonParentCtlXP() const { return customButtonParentCtlXP_; }
+    void SetCustomButtonParentCtlXP(bool Value);
+    // The edit area before the buttons were taken off it: what a full paint erases.
+    QRect FullEditRect() const { return fullEditRect_; }
+
+    // Fired after the item's own OnClick, with the index of the button clicked.
+    std::function<void(QObject* Sender, int Index)> OnCustomButtonClick;
 
 protected:
     virtual void BuildDisplayText();
@@ -35,8 +55,22 @@ protected:
     bool CueBannerOnFocus() const override { return !cueBanner_.isEmpty(); }
     void WndProc(TMessage& Message) override;
     void PaintText(QPainter& Canvas) override;
+    void LayoutButtons(QRect& EditArea) override;
+    // Button may be gone already when the item's handler freed it.
+    virtual void CustomButtonClick(TVelSpeedButton* Button, int Index);
+    virtual void UpdateCustomButtonThemes();
 
 private:
+    friend class TVelSpecialButtons;
+    friend class TVelSpecialButton;
+    // The strip changed: room and places are worked out again.
+    void CustomButtonsChanged();
+
+    std::unique_ptr<TVelSpecialButtons> customButtons_ = std::make_unique<TVelSpecialButtons>(this);
+    int customButtonWidth_ = 16;
+    TVelUserButtonStyle customButtonsStyle_ = ubsIntegrated;
+    bool customButtonParentCtlXP_ = true;
+    QRect fullEditRect_;
     QString displayText_;
     QChar passwordChar_;
     QString cueBanner_;

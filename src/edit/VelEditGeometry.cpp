@@ -18,6 +18,7 @@ constexpr int FrameWidth = 2;
 void TVelBaseEdit::UpdateTextRect()
 {
     editRect_ = rect().adjusted(FrameWidth, FrameWidth, -FrameWidth, -FrameWidth);
+    LayoutButtons(editRect_);
     const int vertical = (options_ & eoNarrowHeight) ? 0 : 1;
     textRect_ = editRect_.adjusted(1, vertical, -1, -vertical);
 }
