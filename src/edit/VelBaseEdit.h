@@ -54,7 +54,7 @@ private:
 // VelBaseEdit.cpp (state, hooks), VelEditKeys.cpp (key map), VelEditKeyboardState.* (shared
 // modifier bits), VelEditMouse.cpp (gestures), VelEditContextMenu.cpp, VelEditFocus.cpp,
 // VelEditGeometry.cpp (text area, scrolling, hit testing), VelEditMessages.cpp (message table),
-// VelEditClipboard.cpp, VelEditInputMethod.cpp, VelEditPaint.cpp (drawing, caret line) and
+// VelEditClipboard.cpp, VelEditInputMethod.cpp, VelEditPaint.cpp (drawing, caret shape) and
 // VelEditAccessible.* (screen readers).
 class TVelBaseEdit : public TVelCustomBevelPanel {
     Q_OBJECT
