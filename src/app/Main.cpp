@@ -72,10 +72,21 @@ auto Button(const char* caption, void (TForm1::*handler)(QObject*))
     };
 }
 
-auto QuantityInput(bool visible)
+// The stored settings every spin edit of the window shares: the window's own edit border and the
+// classic caret blink. The caption label is linked as buddy, which names the edit for screen
+// readers and changes nothing on screen.
+void SpinEditLook(TVelBaseEdit& e, TLabel* caption)
 {
-    return [visible](TVelExtSpinEdit& e, TForm1& form) {
+    e.Bevel()->SetMode(bmWindows);
+    e.Caret()->SetBlinkRate(530);
+    caption->setBuddy(&e);
+}
+
+auto QuantityInput(bool visible, TLabel* TForm1::*caption)
+{
+    return [visible, caption](TVelExtSpinEdit& e, TForm1& form) {
         e.setVisible(visible);
+        SpinEditLook(e, form.*caption);
         e.SetEditType(ntFloatNumber);
         e.SetMaxValue(1000000.0);
         e.SetFractionStep(0.1);
@@ -122,9 +133,9 @@ const TFormDescription<TForm1>& Description()
                 }),
         Control(&TForm1::StoreBB, "StoreBB", {456, 384, 75, 33}, 2, Button("Store", &TForm1::Calculation)),
         Control(&TForm1::DeleteBB, "DeleteBB", {576, 384, 75, 33}, 3, Button("Delete", &TForm1::DeleteBBClick)),
-        Control(&TForm1::Volt, "Volt", {240, 104, 201, 25}, 4, QuantityInput(false)),
-        Control(&TForm1::Amp, "Amp", {240, 160, 201, 25}, 5, QuantityInput(true)),
-        Control(&TForm1::Resistance, "Resistance", {240, 208, 201, 25}, 6, QuantityInput(true)),
+        Control(&TForm1::Volt, "Volt", {240, 104, 201, 25}, 4, QuantityInput(false, &TForm1::Label3)),
+        Control(&TForm1::Amp, "Amp", {240, 160, 201, 25}, 5, QuantityInput(true, &TForm1::Label4)),
+        Control(&TForm1::Resistance, "Resistance", {240, 208, 201, 25}, 6, QuantityInput(true, &TForm1::Label5)),
         Component(&TForm1::SaveDialog1, "SaveDialog1",
                   [](TSaveDialog& d) {
                       d.SetDefaultExt(QStringLiteral("*.csv"));
@@ -137,6 +148,7 @@ const TFormDescription<TForm1>& Description()
         Control(&TForm1::ExitBB, "ExitBB", {696, 432, 75, 33}, 10, Button("Exit", &TForm1::ExitBBClick)),
         Control(&TForm1::DecimalR, "DecimalR", {376, 48, 65, 30}, 11,
                 [](TVelSpinEdit& e, TForm1& form) {
+                    SpinEditLook(e, form.Label11);
                     e.SetMaxValue(10);
                     e.SetValue(1);
                     e.SetAutoSelect(true);

@@ -10,10 +10,16 @@
 #include "VelEditAccessible.h"
 #include "VelEditKeyboardState.h"
 
-TVelBaseEdit::TVelBaseEdit(QWidget* parent) : TVelCustomBevelPanel(parent)
+TVelBaseEdit::TVelBaseEdit(QWidget* parent) : TVelCustomBevelPanel(parent), caret_(std::make_unique<TVelCaret>(this))
 {
     VelInstallEditAccessibility();
     VelWatchApplicationState();
+    LockUpdates();
+    // The classic edit: a window-coloured field inside the window's own sunken client edge.
+    SetColor(clWindow);
+    Bevel()->SetMode(bmWindows);
+    UnlockUpdates(false);
+    RecreateWnd();
     resize(width(), 21);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
@@ -41,6 +47,8 @@ QSize TVelBaseEdit::minimumSizeHint() const
 TVelBaseEdit::~TVelBaseEdit()
 {
     StopAutoScroll();
+    // While the widget is still whole: destroying the caret repaints where it stood.
+    caret_.reset();
 }
 
 void TVelBaseEdit::SetText(const QString& S)
@@ -153,6 +161,13 @@ void TVelBaseEdit::Loaded()
     update();
 }
 
+void TVelBaseEdit::RecreateWnd()
+{
+    // The window's border decides where the client area, and with it the text, lies.
+    TVelCustomBevelPanel::RecreateWnd();
+    UpdateTextRect();
+}
+
 void TVelBaseEdit::GetRemovalText(QString& S)
 {
     S.clear();
@@ -210,12 +225,6 @@ void TVelBaseEdit::Change()
     validationError_ = level > 0;
     if (validationError_ && OnValidationError)
         OnValidationError(this, level);
-}
-
-void TVelBaseEdit::RedrawText(int /*Pos*/)
-{
-    if (!UpdatesLocked() && !IsLoading())
-        update();
 }
 
 void TVelBaseEdit::CursorPosChanged()

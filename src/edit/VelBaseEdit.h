@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "VelCaret.h"
 #include "VelCustomBevelPanel.h"
 #include "VelEditText.h"
 
@@ -53,7 +54,7 @@ private:
 // VelBaseEdit.cpp (state, hooks), VelEditKeys.cpp (key map), VelEditKeyboardState.* (shared
 // modifier bits), VelEditMouse.cpp (gestures), VelEditContextMenu.cpp, VelEditFocus.cpp,
 // VelEditGeometry.cpp (text area, scrolling, hit testing), VelEditMessages.cpp (message table),
-// VelEditClipboard.cpp, VelEditInputMethod.cpp, VelEditPaint.cpp (drawing, caret line) and
+// VelEditClipboard.cpp, VelEditInputMethod.cpp, VelEditPaint.cpp (drawing, caret shape) and
 // VelEditAccessible.* (screen readers).
 class TVelBaseEdit : public TVelCustomBevelPanel {
     Q_OBJECT
@@ -117,6 +118,9 @@ public:
     void SetPopupMenu(QMenu* Value) { popupMenu_ = Value; }
     // Number of undo records held.
     int UndoCount() const { return store_.UndoCount(); }
+    // The caret settings; SetCaret copies those of Value.
+    TVelCaret* Caret() const { return caret_.get(); }
+    void SetCaret(const TVelCaret* Value) { caret_->Assign(Value); }
 
     // Pixel height of S in the edit's font.
     int TextHeightOf(const QString& S) const;
@@ -134,6 +138,7 @@ public:
     virtual void PasteFromClipboard();
 
     void Loaded() override;
+    void RecreateWnd() override;
 
     // The screen-reader view of this edit; the library's accessibility factory asks for it, and an
     // edit with more to say (a spin box) returns a richer one.
@@ -276,7 +281,14 @@ private:
     const QTextLayout& Layout() const;
     int TextTop() const;
     void NotifyAccessibleCaret();
+    // What the frame leaves of the client area for the text and the buttons.
+    QRect FrameContentRect() const;
+    // Gives the system caret the current shape and shows it; on focus and on a font change.
+    void ShapeCaret();
+    // The caret's line: the text line it stands on, as drawn.
+    int CaretLineHeight() const;
 
+    std::unique_ptr<TVelCaret> caret_;
     TStoreHost host_{*this};
     TVelEditText store_{&host_};
     bool readOnly_ = false;

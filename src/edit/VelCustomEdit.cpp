@@ -1,6 +1,5 @@
 #include "VelCustomEdit.h"
 
-#include <QPainter>
 #include <algorithm>
 
 TVelCustomEdit::TVelCustomEdit(QWidget* parent) : TVelBaseEdit(parent) {}
@@ -27,7 +26,10 @@ void TVelCustomEdit::AdjustSize()
 {
     if (!autoSize_)
         return;
-    const int height = TextHeightOf(QStringLiteral("Qp")) * 5 / 4 + 5;
+    // The window's own border is a fixed five pixels with the margins; a drawn bevel takes its
+    // extent on both sides.
+    const int line = TextHeightOf(QStringLiteral("Qp")) * 5 / 4;
+    const int height = line + (Bevel()->Mode() == bmWindows ? 5 : 2 * Bevel()->Extent());
     resize(std::max(width(), CustomButtons()->Count() * customButtonWidth_ + 30), height);
 }
 
@@ -106,18 +108,4 @@ void TVelCustomEdit::WndProc(TMessage& Message)
         break;
     default: TVelBaseEdit::WndProc(Message); break;
     }
-}
-
-void TVelCustomEdit::PaintText(QPainter& Canvas)
-{
-    if (hasFocus() || !CueBannerShown() || cueBanner_.isEmpty()) {
-        TVelBaseEdit::PaintText(Canvas);
-        return;
-    }
-    Canvas.save();
-    Canvas.setClipRect(TextRect());
-    Canvas.setFont(font());
-    Canvas.setPen(QColor(Qt::gray));
-    Canvas.drawText(TextRect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, cueBanner_);
-    Canvas.restore();
 }

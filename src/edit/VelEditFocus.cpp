@@ -1,5 +1,5 @@
-// Focus gained and lost: the selection shown or hidden, AutoSelect, and the shared modifier bits
-// settled from the keyboard.
+// Focus gained and lost: the caret made and destroyed, the selection shown or hidden, AutoSelect,
+// and the shared modifier bits settled from the keyboard.
 #include <QGuiApplication>
 
 #include "VelBaseEdit.h"
@@ -11,6 +11,7 @@ void TVelBaseEdit::HandleFocusIn()
     // the next plain click would extend a selection.
     VelRefreshModifiers();
     UpdateTextRect();
+    ShapeCaret();
     if (CueBannerOnFocus())
         RedrawText();
     if (!KeepSelectionOnFocusChange()) {
@@ -36,5 +37,6 @@ void TVelBaseEdit::HandleFocusOut()
         RedrawText();
     }
     // The caret goes with the focus.
+    caret_->Destroy();
     RedrawText();
 }

@@ -7,20 +7,14 @@
 
 #include "VelBaseEdit.h"
 
-namespace {
-
-// The platform draws the sunken border of a classic edit itself; here the edit draws it, two
-// pixels wide, inside its client area.
-constexpr int FrameWidth = 2;
-
-} // namespace
-
 void TVelBaseEdit::UpdateTextRect()
 {
-    editRect_ = rect().adjusted(FrameWidth, FrameWidth, -FrameWidth, -FrameWidth);
+    editRect_ = FrameContentRect();
     LayoutButtons(editRect_);
     const int vertical = (options_ & eoNarrowHeight) ? 0 : 1;
     textRect_ = editRect_.adjusted(1, vertical, -1, -vertical);
+    if (IsThemed())
+        textRect_.adjust(1, 1, 0, 0);
 }
 
 const QTextLayout& TVelBaseEdit::Layout() const
@@ -88,7 +82,7 @@ int TVelBaseEdit::CharPosToX(int Pos) const
 
 void TVelBaseEdit::UpdateCaret()
 {
-    if (!hasFocus())
+    if (!hasFocus() || !caret_->Shown())
         return;
     const int startX = AlignedStartX() - 1;
     const int right = textRect_.left() + textRect_.width();
@@ -96,16 +90,17 @@ void TVelBaseEdit::UpdateCaret()
         return ShownText().isEmpty() ? startX : startX + TextWidth(CursorPos() - 1) - scrollOffset_;
     };
     const int oldOffset = scrollOffset_;
-    int x = caretX();
+    const int x = caretX();
     if (x > right)
         scrollOffset_ += x - right + textRect_.left() + 2;
     else if (x < textRect_.left() && scrollOffset_ != 0)
         scrollOffset_ = std::max(0, scrollOffset_ - (std::abs(x) + textRect_.left() + 2));
-    x = caretX() + 1;
-    if (x != caretX_ || scrollOffset_ != oldOffset) {
-        caretX_ = x;
+    caretX_ = caretX() + 1;
+    // Placed on every call, moved or not: placing shows the caret at once and starts its blink
+    // over, so it is never in its off phase right after a keystroke.
+    caret_->Place(caretX_, TextTop(), CaretLineHeight());
+    if (scrollOffset_ != oldOffset)
         RedrawText();
-    }
 }
 
 int TVelBaseEdit::CharIndexAtX(int X)

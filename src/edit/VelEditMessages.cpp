@@ -200,8 +200,17 @@ void TVelBaseEdit::WndProc(TMessage& Message)
         break;
     case CM_FONTCHANGED:
         TVelCustomBevelPanel::WndProc(Message);
+        // The caret takes the new line height.
+        if (hasFocus())
+            ShapeCaret();
         UpdateCaret();
         RedrawText();
+        break;
+    case WM_KEYDOWN:
+    case WM_CHAR:
+        TVelCustomBevelPanel::WndProc(Message);
+        // Whatever the key did, the caret is seen at once and blinks from the start again.
+        UpdateCaret();
         break;
     default: TVelCustomBevelPanel::WndProc(Message); break;
     }

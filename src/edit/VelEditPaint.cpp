@@ -1,57 +1,84 @@
-// The edit's drawing: background, frame, text with its selection highlight, and the caret line.
+// The edit's drawing: background, frame, the text with its selection highlight, and the caret.
+// Everything is drawn in logical pixels on whole-pixel rectangles, so a scaled screen gets the
+// same picture with every line doubled rather than blurred.
 #include <QFontMetrics>
 #include <QPainter>
 #include <QTextLayout>
-#include <qdrawutil.h>
 #include <algorithm>
 
 #include "VelBaseEdit.h"
+#include "VelCustomEdit.h"
+#include "VelSysColors.h"
+#include "VelSystemCaret.h"
+#include "VelThemes.h"
 
-namespace {
-
-constexpr int FrameWidth = 2;
-
-// The two highlight colours are usually the desktop's; a plain colour is 0x00BBGGRR.
-QColor ResolveColor(TColor Colour, const QPalette& Palette, QPalette::ColorGroup Group)
+QRect TVelBaseEdit::FrameContentRect() const
 {
-    switch (Colour) {
-    case clHighlight: return Palette.color(Group, QPalette::Highlight);
-    case clHighlightText: return Palette.color(Group, QPalette::HighlightedText);
-    case clWindow: return Palette.color(Group, QPalette::Base);
-    case clWindowText: return Palette.color(Group, QPalette::Text);
-    case clGrayText: return Palette.color(QPalette::Disabled, QPalette::Text);
-    default: break;
-    }
-    if (Colour & clSystemColor)
-        return Palette.color(Group, QPalette::Highlight);
-    return QColor(int(Colour & 0xFF), int((Colour >> 8) & 0xFF), int((Colour >> 16) & 0xFF));
+    if (!IsThemed() || Bevel()->Mode() != bmWindows)
+        return InnerRect();
+    // Themed, the edit draws the theme's frame inside its client area and keeps off it.
+    TVelThemedDetails edit{TVelThemedElement::Edit, 0, tesNormal};
+    if (!isEnabled())
+        edit.State = tesDisabled;
+    else if (readOnly_)
+        edit.State = tesReadOnly;
+    else if (hasFocus() || MouseAbove())
+        edit.State = tesFocused;
+    return VelThemeServices()->ContentRect(EffectiveThemeMode(), edit, ClientRect());
 }
 
-} // namespace
+int TVelBaseEdit::CaretLineHeight() const
+{
+    return TextHeightOf(QStringLiteral("Qp"));
+}
+
+void TVelBaseEdit::ShapeCaret()
+{
+    if (caret_->Style() == csDefault)
+        caret_->SetTextHeight(TextHeightOf(QStringLiteral("Qp")));
+    caret_->Create();
+    caret_->Show();
+}
 
 void TVelBaseEdit::Paint(QPainter& Canvas)
 {
     if (UpdatesLocked() || IsLoading())
         return;
-    Canvas.fillRect(rect(), palette().color(QPalette::Base));
-    qDrawShadePanel(&Canvas, rect(), palette(), true, FrameWidth);
+    PaintBackground(Canvas);
+    // Unfocused and flat, the frame step of the control base draws the flat frame afterwards.
+    if (hasFocus() || !Flat() || IsThemed()) {
+        if (!(IsThemed() && Bevel()->Mode() == bmWindows &&
+              DrawThemedFrame(EffectiveThemeMode(), Canvas, ClientRect())))
+            Bevel()->DrawBevel(Canvas, ClientRect(), Transparent());
+    }
     UpdateCaret();
-    PaintText(Canvas);
+    {
+        const TVelCaretHider hider(this);
+        PaintText(Canvas);
+    }
+    VelPaintCaret(this, Canvas);
+}
+
+void TVelBaseEdit::RedrawText(int /*Pos*/)
+{
+    // Only the text area changes; the frame is drawn by a full paint alone.
+    if (!UpdatesLocked() && !IsLoading())
+        update(editRect_);
 }
 
 void TVelBaseEdit::PaintText(QPainter& Canvas)
 {
     const QString shown = ShownText();
-    const QFontMetrics metrics(font());
     const int top = TextTop();
     const int left = AlignedStartX() - scrollOffset_;
     const int right = textRect_.left() + textRect_.width();
-    const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
+    const QPalette& pal = palette();
 
+    // The background under the text is the control's, painted just before.
     Canvas.save();
-    Canvas.setClipRect(textRect_);
+    Canvas.setClipRect(textRect_, Qt::IntersectClip);
     Canvas.setFont(font());
-    Canvas.setPen(palette().color(group, QPalette::Text));
+    Canvas.setPen(isEnabled() ? pal.color(QPalette::Active, QPalette::Text) : VelColorToQColor(clGrayText, pal));
     const QTextLayout& layout = Layout();
     layout.draw(&Canvas, QPointF(left, top));
 
@@ -62,19 +89,35 @@ void TVelBaseEdit::PaintText(QPainter& Canvas)
         const int last = std::clamp(SelStart() + SelLength(), 1, length + 1);
         const int x1 = left + TextWidth(first - 1);
         const int x2 = std::min(left + TextWidth(last - 1), right);
-        if (x2 > x1) {
-            Canvas.fillRect(QRect(x1, top, x2 - x1, metrics.height()), ResolveColor(highlightBack_, palette(), group));
-            Canvas.setPen(ResolveColor(highlightText_, palette(), group));
+        const int bottom = std::min(top + TextHeightOf(shown), textRect_.top() + textRect_.height());
+        if (x2 > x1 && bottom > top) {
+            const QRect highlight(x1, top, x2 - x1, bottom - top);
+            Canvas.fillRect(highlight, VelColorToQColor(highlightBack_, pal));
+            Canvas.setPen(isEnabled() ? VelColorToQColor(highlightText_, pal) : VelColorToQColor(clGrayText, pal));
             // The same shaped text again, clipped to the highlight: the selected glyphs land
             // exactly where they stood.
-            Canvas.setClipRect(QRect(x1, top, x2 - x1, metrics.height()), Qt::IntersectClip);
+            Canvas.setClipRect(highlight, Qt::IntersectClip);
             layout.draw(&Canvas, QPointF(left, top));
-            Canvas.setClipRect(textRect_);
         }
     }
-    if (hasFocus()) {
-        Canvas.setPen(palette().color(group, QPalette::Text));
-        Canvas.drawLine(caretX_, top, caretX_, top + metrics.height() - 1);
+    Canvas.restore();
+}
+
+void TVelCustomEdit::PaintText(QPainter& Canvas)
+{
+    if (hasFocus() || !CueBannerShown() || cueBanner_.isEmpty()) {
+        TVelBaseEdit::PaintText(Canvas);
+        return;
+    }
+    Canvas.save();
+    const TVelThemeMode mode = EffectiveThemeMode();
+    Canvas.setClipRect(TextRect(), Qt::IntersectClip);
+    Canvas.setFont(font());
+    const unsigned flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
+    if (!VelThemeServices()->DrawText(mode, Canvas, {TVelThemedElement::Edit, 0, tesNormal}, cueBanner_, flags,
+                                      TextRect())) {
+        Canvas.setPen(VelColorToQColor(clGray, palette()));
+        Canvas.drawText(TextRect(), static_cast<int>(flags), cueBanner_);
     }
     Canvas.restore();
 }
