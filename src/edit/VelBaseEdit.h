@@ -214,6 +214,14 @@ protected:
     void mouseReleaseEvent(QMouseEvent* Event) override;
     void inputMethodEvent(QInputMethodEvent* Event) override;
 
+    // Lets a descendant that reserves room inside the edit (a spin button) narrow the text area
+    // from UpdateTextRect.
+    void SetTextArea(const QRect& Edit, const QRect& Text)
+    {
+        editRect_ = Edit;
+        textRect_ = Text;
+    }
+
     TVelEditText& Store() { return store_; }
     const TVelEditText& Store() const { return store_; }
 
