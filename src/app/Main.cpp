@@ -76,8 +76,9 @@ auto QuantityInput(bool visible)
 {
     return [visible](TVelExtSpinEdit& e, TForm1& form) {
         e.setVisible(visible);
-        e.SetEditType(ntFloatNumber);
+        // The stored order: the bound before the kind, as the value model expects it.
         e.SetMaxValue(1000000.0);
+        e.SetEditType(ntFloatNumber);
         e.SetFractionStep(0.1);
         e.SetValue(0.0);
         e.OnChange = [&form](QObject* Sender) { form.Calculation(Sender); };
