@@ -102,6 +102,8 @@ public:
     void Loaded() override;
 
     QAccessibleInterface* CreateAccessibleInterface() override;
+    // A bevel change moves the inner rectangle, and the button with it.
+    void SubObjectChanged(QObject* Sender) override;
 
     TVelOnValueChangingEvent OnValueChanging;
     TVelOnValueChangedEvent OnValueChanged;

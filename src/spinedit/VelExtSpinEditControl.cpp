@@ -121,6 +121,13 @@ void TVelCustomExtSpinEdit::UpdateTextRect()
     SetTextArea(edit, text);
 }
 
+void TVelCustomExtSpinEdit::SubObjectChanged(QObject* Sender)
+{
+    TVelCustomMaskEdit::SubObjectChanged(Sender);
+    if (Sender == Bevel())
+        UpdateTextRect();
+}
+
 void TVelCustomExtSpinEdit::ThemeModeChanged()
 {
     if (button_)
