@@ -6,12 +6,12 @@
 #include <QApplication>
 #include <QDoubleSpinBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <benchmark/benchmark.h>
 
 #include <memory>
 
 #include "FloatToText.h"
+#include "FormControls.h"
 #include "Main.h"
 #include "VelExtSpinEdit.h"
 
@@ -67,15 +67,16 @@ void BM_QDoubleSpinBoxUpKeystroke(benchmark::State& state)
     amp->setGeometry(240, 160, 201, 25);
     amp->setRange(0.0, 1000000.0);
     amp->setDecimals(1);
-    auto* volt = new QLabel(&window);
-    auto* amps = new QLabel(&window);
-    auto* ohms = new QLabel(&window);
+    // The window's own self-sizing labels, as Calculation writes them.
+    auto* volt = new TLabel(&window);
+    auto* amps = new TLabel(&window);
+    auto* ohms = new TLabel(&window);
     const double resistance = 3.3;
     QObject::connect(amp, &QDoubleSpinBox::valueChanged, &window, [=](double a) {
         const double v = static_cast<double>(static_cast<long double>(a) * resistance);
-        volt->setText(QLatin1String("Voltage = ") + FloatToGeneralText(v) + QLatin1String(v > 1 ? " Volts" : " Volt"));
-        amps->setText(QLatin1String("Amperage = ") + FloatToGeneralText(a) + QLatin1String(a > 1 ? " Amps" : " Amp"));
-        ohms->setText(QLatin1String("Resistance = ") + FloatToGeneralText(resistance) + QLatin1String(" Ohms"));
+        volt->SetCaption(QLatin1String("Voltage = ") + FloatToGeneralText(v) + QLatin1String(v > 1 ? " Volts" : " Volt"));
+        amps->SetCaption(QLatin1String("Amperage = ") + FloatToGeneralText(a) + QLatin1String(a > 1 ? " Amps" : " Amp"));
+        ohms->SetCaption(QLatin1String("Resistance = ") + FloatToGeneralText(resistance) + QLatin1String(" Ohms"));
     });
     window.resize(800, 500);
     window.show();
