@@ -24,7 +24,10 @@ void EnsureApplication()
     static char* argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
+    // Never destroyed: the library application object is freed from QApplication's post routines,
+    // which must not run during the static destruction at exit.
+    static QApplication* app = new QApplication(argc, argv);
+    (void)app;
 }
 
 void Keystroke(QWidget& w, Qt::Key key)
