@@ -77,8 +77,10 @@ void BM_QDoubleSpinBoxUpKeystroke(benchmark::State& state)
     const double resistance = 3.3;
     QObject::connect(amp, &QDoubleSpinBox::valueChanged, &window, [=](double a) {
         const double v = static_cast<double>(static_cast<long double>(a) * resistance);
-        volt->SetCaption(QLatin1String("Voltage = ") + FloatToGeneralText(v) + QLatin1String(v > 1 ? " Volts" : " Volt"));
-        amps->SetCaption(QLatin1String("Amperage = ") + FloatToGeneralText(a) + QLatin1String(a > 1 ? " Amps" : " Amp"));
+        volt->SetCaption(QLatin1String("Voltage = ") + FloatToGeneralText(v) +
+                         QLatin1String(v > 1 ? " Volts" : " Volt"));
+        amps->SetCaption(QLatin1String("Amperage = ") + FloatToGeneralText(a) +
+                         QLatin1String(a > 1 ? " Amps" : " Amp"));
         ohms->SetCaption(QLatin1String("Resistance = ") + FloatToGeneralText(resistance) + QLatin1String(" Ohms"));
     });
     window.resize(800, 500);

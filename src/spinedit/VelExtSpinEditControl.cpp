@@ -192,8 +192,7 @@ void TVelCustomExtSpinEdit::WndProc(TMessage& Message)
 
 bool TVelCustomExtSpinEdit::PropertyStored(const QString& Name) const
 {
-    static const QStringList always = {QStringLiteral("Value"), QStringLiteral("MinValue"),
-                                       QStringLiteral("MaxValue")};
+    static const QStringList always = {QStringLiteral("Value"), QStringLiteral("MinValue"), QStringLiteral("MaxValue")};
     if (always.contains(Name))
         return true;
     if (Name == u"InfiniteMin")

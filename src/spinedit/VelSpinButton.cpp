@@ -14,8 +14,8 @@ public:
     void Start(int IntervalMs) override
     {
         if (!timer_)
-            timer_ = std::make_unique<TVelTimer>(Clamp(IntervalMs), false, true,
-                                                 [this](QObject*) { button_.RepeatTick(); });
+            timer_ =
+                std::make_unique<TVelTimer>(Clamp(IntervalMs), false, true, [this](QObject*) { button_.RepeatTick(); });
         timer_->SetInterval(Clamp(IntervalMs));
         timer_->SetEnabled(true);
     }

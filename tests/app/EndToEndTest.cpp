@@ -26,7 +26,10 @@
 
 namespace {
 
-[[maybe_unused]] void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+[[maybe_unused]] void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 // Keeps what a printout would put on paper, in order.
 class PaperPrinter : public TVelPrinter {
@@ -95,8 +98,11 @@ TEST_F(EndToEnd, StepKeysInAmp)
     const struct {
         Qt::Key key;
         const char* text;
-    } steps[] = {{Qt::Key_Up, "1.0"},       {Qt::Key_PageUp, "11.0"}, {Qt::Key_PageDown, "1.0"},
-                 {Qt::Key_Down, "0.0"},     {Qt::Key_Down, "0.0"}};
+    } steps[] = {{Qt::Key_Up, "1.0"},
+                 {Qt::Key_PageUp, "11.0"},
+                 {Qt::Key_PageDown, "1.0"},
+                 {Qt::Key_Down, "0.0"},
+                 {Qt::Key_Down, "0.0"}};
     for (const auto& s : steps) {
         QTest::keyClick(form->Amp, s.key);
         EXPECT_EQ(form->Amp->Text(), QString::fromLatin1(s.text)) << s.text;
@@ -155,8 +161,8 @@ TEST_F(EndToEnd, WheelStepsTheFocusedInputOnly)
                    Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(form->Amp, &up);
     EXPECT_EQ(form->Amp->Text(), "1.0");
-    QWheelEvent past(QPointF(at), QPointF(form->Resistance->mapToGlobal(at)), QPoint(), QPoint(0, 120),
-                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent past(QPointF(at), QPointF(form->Resistance->mapToGlobal(at)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(form->Resistance, &past);
     EXPECT_EQ(form->Resistance->Text(), "0.0");
 }

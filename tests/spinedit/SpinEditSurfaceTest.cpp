@@ -26,8 +26,8 @@ void LoadLikeCalculator(TVelExtSpinEdit& e)
 
 void Wheel(QWidget& w, int delta)
 {
-    QWheelEvent e(QPointF(5, 5), w.mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton,
-                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent e(QPointF(5, 5), w.mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
     QApplication::sendEvent(&w, &e);
 }
 
@@ -142,7 +142,7 @@ TEST(ExtSpinEditSurface, StoredRule)
     const struct {
         const char* name;
         bool stored;
-    } fresh[] = {{"Value", true},   {"MinValue", true},     {"MaxValue", true}, {"Step", false},
+    } fresh[] = {{"Value", true},     {"MinValue", true},      {"MaxValue", true},  {"Step", false},
                  {"Decimals", false}, {"SpinBtnWidth", false}, {"EditType", false}, {"AutoSize", false}};
     for (const auto& c : fresh)
         EXPECT_EQ(e.PropertyStored(QString::fromLatin1(c.name)), c.stored) << c.name;
