@@ -148,7 +148,7 @@ TEST_F(EndToEnd, HoldingTheUpHalfRepeats)
     QTest::mouseRelease(form->Amp, Qt::LeftButton, {}, UpHalf(form->Amp));
     const double steps = form->Amp->Value();
     EXPECT_GE(steps, 4);
-    EXPECT_LE(steps, 2 + (held - 300) / 100);
+    EXPECT_LE(steps, 3 + (held - 300) / 100);
     QTest::qWait(300);
     EXPECT_EQ(form->Amp->Value(), steps);
 }
