@@ -87,8 +87,9 @@ auto QuantityInput(bool visible, TLabel* TForm1::*caption)
     return [visible, caption](TVelExtSpinEdit& e, TForm1& form) {
         e.setVisible(visible);
         SpinEditLook(e, form.*caption);
-        e.SetEditType(ntFloatNumber);
+        // The stored order: the bound before the kind, as the value model expects it.
         e.SetMaxValue(1000000.0);
+        e.SetEditType(ntFloatNumber);
         e.SetFractionStep(0.1);
         e.SetValue(0.0);
         e.OnChange = [&form](QObject* Sender) { form.Calculation(Sender); };

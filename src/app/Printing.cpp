@@ -170,8 +170,15 @@ void PrintGrid(const StringGrid& grid, const QString& title, TVelPrinter& printe
     printer.EndDoc();
 }
 
+std::function<std::unique_ptr<TVelPrinter>()> PrintHooks::CreatePrinter;
+
 void PrintGrid(const StringGrid& grid, const QString& title)
 {
+    if (PrintHooks::CreatePrinter) {
+        const std::unique_ptr<TVelPrinter> printer = PrintHooks::CreatePrinter();
+        PrintGrid(grid, title, *printer);
+        return;
+    }
     TQtPrinter printer;
     PrintGrid(grid, title, printer);
 }

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QPrinter;
@@ -76,8 +77,13 @@ private:
 // Prints the table under `title`, column by column, continuing on further pages when the rows
 // do not fit: each new page repeats the header row at the top, the title stays on the first.
 void PrintGrid(const StringGrid& grid, const QString& title, TVelPrinter& printer);
-// The same on the system's default printer.
+// The same on the system's default printer, or on the one PrintHooks hands out.
 void PrintGrid(const StringGrid& grid, const QString& title);
+
+// Lets a test print the window's table into a printer of its own instead of the default one.
+struct PrintHooks {
+    static std::function<std::unique_ptr<TVelPrinter>()> CreatePrinter;
+};
 
 // A cell's rectangle: left and top inclusive, right and bottom exclusive, as page coordinates
 // are counted in the layout.

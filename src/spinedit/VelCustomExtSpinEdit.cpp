@@ -27,16 +27,6 @@ private:
 
 } // namespace
 
-TVelCustomExtSpinEdit::TVelCustomExtSpinEdit(QWidget* parent) : TVelCustomMaskEdit(parent)
-{
-    SetInputKind(ikInteger);
-    SetBoundIdx(1, 0.0);
-    SetBoundIdx(2, 100.0);
-    LockUpdates();
-    ShowValue(0);
-    UnlockUpdates(false);
-}
-
 // Event order for one assignment that changes the shown text: OnValueChanging; then, from the
 // text change, the nested value events of the re-read (when it differs), OnTextChangedAt and
 // OnChange; then OnValueChanged.
@@ -62,8 +52,10 @@ void TVelCustomExtSpinEdit::SetValueIdx(int Index, double NewValue)
         UpdateButtons();
     // A changed text is read back at once, so Value ends equal to what is shown.
     SetText(ValueText(value_));
-    if (value_ != oldValue)
+    if (value_ != oldValue) {
+        NotifyAccessibleValue();
         DoValueChanged(this, oldValue, value_);
+    }
 }
 
 void TVelCustomExtSpinEdit::SetEditType(TVelNumberType Value)
@@ -285,27 +277,6 @@ void TVelCustomExtSpinEdit::ProcessKey(std::uint16_t& Key, Qt::KeyboardModifiers
     case VK_NEXT: StepDown(largeStep_); break;
     default: TVelCustomMaskEdit::ProcessKey(Key, Shift); break;
     }
-}
-
-bool TVelCustomExtSpinEdit::DoMouseWheelUp()
-{
-    TVelCustomMaskEdit::DoMouseWheelUp();
-    StepUp(step_);
-    return true;
-}
-
-bool TVelCustomExtSpinEdit::DoMouseWheelDown()
-{
-    TVelCustomMaskEdit::DoMouseWheelDown();
-    StepDown(step_);
-    return true;
-}
-
-void TVelCustomExtSpinEdit::WndProc(TMessage& Message)
-{
-    TVelCustomMaskEdit::WndProc(Message);
-    if (Message.Msg == WM_KILLFOCUS)
-        CommitOnExit();
 }
 
 void TVelCustomExtSpinEdit::Loaded()

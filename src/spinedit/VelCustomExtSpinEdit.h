@@ -1,8 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "VelCustomMaskEdit.h"
+
+class TVelSpinButton;
 
 // What the value model needs of its spin button: putting a half into a state. Halves and states
 // are numbered as in the enable message the button answers (halves: 1 down, 2 up; states: 0
@@ -23,9 +26,15 @@ using TVelOnValueChangedEvent = std::function<void(QObject* Sender, double OldVa
 
 // The number spin edit: a Double value kept equal to what the text shows, bounds, three step
 // sizes and the stepping itself, and the value events.
+//
+// The edit owns its spin button, placed at the right of the inner rectangle; the text area ends
+// where the button begins.
 class TVelCustomExtSpinEdit : public TVelCustomMaskEdit {
+    Q_OBJECT
+
 public:
     explicit TVelCustomExtSpinEdit(QWidget* parent = nullptr);
+    ~TVelCustomExtSpinEdit() override;
 
     double Value() const { return value_; }
     void SetValue(double Value) { SetValueIdx(2, Value); }
@@ -56,6 +65,29 @@ public:
     bool EditorEnabled() const { return editorEnabled_; }
     void SetEditorEnabled(bool Value) { editorEnabled_ = Value; }
 
+    TVelSpinButton* SpinButton() const { return button_.get(); }
+    // Index 0: the button's width, -1 making it as wide as the inner rectangle is high; other
+    // indices do nothing and read -1.
+    int SpinBtnWidthIdx(int Index) const { return Index == 0 ? spinBtnWidth_ : -1; }
+    void SetSpinBtnWidthIdx(int Index, int Value);
+    int SpinBtnWidth() const { return spinBtnWidth_; }
+    void SetSpinBtnWidth(int Value) { SetSpinBtnWidthIdx(0, Value); }
+    // Index 0 the button's colour, 1 its hot (arrow) colour; other indices read clNone.
+    TColor SpinBtnColorIdx(int Index) const;
+    void SetSpinBtnColorIdx(int Index, TColor Value);
+    TColor SpinBtnColor() const { return SpinBtnColorIdx(0); }
+    void SetSpinBtnColor(TColor Value) { SetSpinBtnColorIdx(0, Value); }
+    TColor SpinBtnHotColor() const { return SpinBtnColorIdx(1); }
+    void SetSpinBtnHotColor(TColor Value) { SetSpinBtnColorIdx(1, Value); }
+    bool SpinBtnDiag() const;
+    void SetSpinBtnDiag(bool Value);
+    quint16 Interval() const;
+    void SetInterval(quint16 Value);
+
+    // Whether a stored description writes the property: Value and the bounds always, the others
+    // when they differ from their defaults.
+    virtual bool PropertyStored(const QString& Name) const;
+
     // The display text of x for the current EditType, with the suffix.
     QString ValueText(double X) const;
 
@@ -69,9 +101,15 @@ public:
     // The post-load step: runs once the window description has been applied.
     void Loaded() override;
 
+    QAccessibleInterface* CreateAccessibleInterface() override;
+    // A bevel change moves the inner rectangle, and the button with it.
+    void SubObjectChanged(QObject* Sender) override;
+
     TVelOnValueChangingEvent OnValueChanging;
     TVelOnValueChangedEvent OnValueChanged;
     TNotifyEvent OnSpinBtnUpClick, OnSpinBtnDownClick;
+    // Each wheel notch over the focused edit, before its step.
+    TNotifyEvent OnMouseWheelUp, OnMouseWheelDown;
 
 protected:
     virtual void SpinUpClick();
@@ -91,8 +129,15 @@ protected:
     bool DoMouseWheelUp() override;
     bool DoMouseWheelDown() override;
     void WndProc(TMessage& Message) override;
+    void LayoutButtons(QRect& EditArea) override;
+    void ThemeModeChanged() override;
+    void MouseLeft() override;
+    // Sends a value-change event to screen readers when one listens.
+    void NotifyAccessibleValue();
 
 private:
+    class TButtonHalves;
+    void CreateSpinButton();
     double ReadByEditType() const;
     void RefreshValueFromText();
     bool CaretInFraction() const;
@@ -112,4 +157,7 @@ private:
     bool editorEnabled_ = true;
     bool exiting_ = false;
     IVelSpinButtonHalves* halves_ = nullptr;
+    int spinBtnWidth_ = -1;
+    std::unique_ptr<TVelSpinButton> button_;
+    std::unique_ptr<TButtonHalves> buttonHalves_;
 };

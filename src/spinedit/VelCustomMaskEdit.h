@@ -33,6 +33,8 @@ TVelMessageBoxHook SetVelMessageBoxHook(TVelMessageBoxHook Hook);
 // into a number and the writer that turns a number into text, and the reformat that keeps the
 // text in its shape after every change.
 class TVelCustomMaskEdit : public TVelCustomEdit {
+    Q_OBJECT
+
 public:
     explicit TVelCustomMaskEdit(QWidget* parent = nullptr);
     ~TVelCustomMaskEdit() override;

@@ -51,3 +51,32 @@ void TVelCustomSpinEdit::SetIntProp(int Index, int Value)
     default: break;
     }
 }
+
+void TVelCustomSpinEdit::ReadBorderStyle(const QString& Identifier)
+{
+    TVelBevel* bevel = Bevel();
+    bevel->LockChanges();
+    if (Identifier == u"bsSingle") {
+        bevel->SetMode(bmWindows);
+    } else {
+        bevel->SetStandardStyle(lsNone);
+        bevel->SetMode(bmStandard);
+    }
+    bevel->UnlockChanges(true);
+}
+
+bool TVelCustomSpinEdit::PropertyStored(const QString& Name) const
+{
+    if (Name == u"BorderStyle" || Name == u"EditType")
+        return false;
+    if (Name == u"LineSize")
+        return LineSize() != 1;
+    if (Name == u"PageSize")
+        return PageSize() != 10;
+    // Published with default False and switched on by the constructor.
+    if (Name == u"AutoSelect")
+        return AutoSelect();
+    if (Name == u"AutoSize")
+        return !AutoSize();
+    return TVelCustomExtSpinEdit::PropertyStored(Name);
+}

@@ -10,6 +10,8 @@
 // Reading Value() runs the integer reader on the current text, not the stored Double, so it
 // follows the user's typing.
 class TVelCustomSpinEdit : public TVelCustomExtSpinEdit {
+    Q_OBJECT
+
 public:
     explicit TVelCustomSpinEdit(QWidget* parent = nullptr);
 
@@ -27,6 +29,13 @@ public:
     void SetMaxValue(int Value) { SetIntProp(3, Value); }
     int Value() const { return IntProp(4); }
     void SetValue(int Value) { SetIntProp(4, Value); }
+
+    // An older form of this control stored its border as "BorderStyle"; a description that still
+    // holds it is read through here. "bsSingle" is the Windows border, anything else none. The
+    // property is never written back.
+    void ReadBorderStyle(const QString& Identifier);
+
+    bool PropertyStored(const QString& Name) const override;
 
 private:
     // The integer edit stays an integer edit.

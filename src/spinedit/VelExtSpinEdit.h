@@ -4,6 +4,8 @@
 
 // The float spin edit as forms use it. All behaviour is TVelCustomExtSpinEdit's.
 class TVelExtSpinEdit : public TVelCustomExtSpinEdit {
+    Q_OBJECT
+
 public:
     explicit TVelExtSpinEdit(QWidget* parent = nullptr);
 };

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "VelArrow.h"
+#include "VelEdge.h"
+#include "VelSysColors.h"
 
 namespace {
 
@@ -16,28 +18,11 @@ constexpr QColor kDarkGrey(128, 128, 128);
 constexpr QColor kLightGrey(192, 192, 192);
 constexpr QColor kWhite(255, 255, 255);
 
-enum : int { sdLeft = 1, sdTop = 2, sdRight = 4, sdBottom = 8, sdAll = 15 };
-
-// One line of a classic 3D edge on the chosen sides of Rect, which shrinks by the sides drawn.
-// The bottom-right colour owns the top-right and bottom-left corners, as on classic buttons.
-// Until the bevel unit's standard borders can be called from here, the few edges the spin
-// button needs are drawn with this.
-void EdgeLine(QPainter& p, QRect& r, TColor topLeft, TColor bottomRight, int sides)
+// The frames are classic 3D edges, drawn one line at a time where a frame has a line on only some
+// of its sides.
+void Edge(QPainter& p, QRect& r, unsigned line, unsigned sides)
 {
-    if (r.width() <= 0 || r.height() <= 0)
-        return;
-    const QColor tl = VelClassicColor(topLeft), br = VelClassicColor(bottomRight);
-    const int l = r.left(), t = r.top(), right = r.right(), bottom = r.bottom();
-    if (sides & sdTop)
-        p.fillRect(QRect(l, t, r.width() - ((sides & sdRight) ? 1 : 0), 1), tl);
-    if (sides & sdLeft)
-        p.fillRect(QRect(l, t, 1, r.height() - ((sides & sdBottom) ? 1 : 0)), tl);
-    if (sides & sdBottom)
-        p.fillRect(QRect(l, bottom, r.width(), 1), br);
-    if (sides & sdRight)
-        p.fillRect(QRect(right, t, 1, r.height()), br);
-    r.adjust((sides & sdLeft) ? 1 : 0, (sides & sdTop) ? 1 : 0, (sides & sdRight) ? -1 : 0,
-             (sides & sdBottom) ? -1 : 0);
+    VelDrawEdge(p, r, line, sides | BF_ADJUST);
 }
 
 // A line from A towards B in whole pixels, B itself left out, the way the classic line drawing
@@ -73,8 +58,8 @@ void SideArrowRuns(QPainter& p, int x, int y, bool right, const QColor& color)
 void SideArrow(QPainter& p, int x, int y, bool right, TColor color, bool enabled)
 {
     if (!enabled)
-        SideArrowRuns(p, x + 1, y + 1, right, VelClassicColor(clHighlightText));
-    SideArrowRuns(p, x, y, right, VelClassicColor(enabled ? color : TColor(clGrayText)));
+        SideArrowRuns(p, x + 1, y + 1, right, VelColorToQColor(clHighlightText));
+    SideArrowRuns(p, x, y, right, VelColorToQColor(enabled ? color : TColor(clGrayText)));
 }
 
 // Splits Extent into N bands with one free pixel between neighbours; the first of two bands ends
@@ -189,14 +174,14 @@ QImage TVelSpinButtonPainter::Strip(qreal DevicePixelRatio) const
 
 void TVelSpinButtonPainter::DrawClassicRect(QPainter& p, const QRect& box, TVelSpinHalf half, TVelSpinState state) const
 {
-    p.fillRect(box, VelClassicColor(Color));
+    p.fillRect(box, VelColorToQColor(Color));
     QRect r = box;
     if (state == ssPressed) {
-        EdgeLine(p, r, clBtnShadow, clBtnHighlight, sdAll);
-        EdgeLine(p, r, cl3DDkShadow, cl3DLight, sdLeft | sdTop);
+        Edge(p, r, BDR_SUNKENOUTER, BF_RECT);
+        Edge(p, r, BDR_SUNKENINNER, BF_TOPLEFT);
     } else {
-        EdgeLine(p, r, clBtnHighlight, cl3DDkShadow, sdAll); // soft raised outer line
-        EdgeLine(p, r, clBtnHighlight, clBtnShadow, sdRight | sdBottom);
+        Edge(p, r, BDR_RAISEDOUTER, BF_RECT | BF_SOFT);
+        Edge(p, r, BDR_RAISEDINNER, BF_BOTTOMRIGHT);
     }
     const TColor arrow = state == ssHot ? HotColor : TColor(clBlack);
     const bool enabled = state != ssDisabled;
@@ -213,7 +198,7 @@ void TVelSpinButtonPainter::DrawClassicRect(QPainter& p, const QRect& box, TVelS
 void TVelSpinButtonPainter::DrawClassicDiagonal(QPainter& p, const QRect& cell, TVelSpinHalf half,
                                                 TVelSpinState state) const
 {
-    p.fillRect(cell, VelClassicColor(Color));
+    p.fillRect(cell, VelColorToQColor(Color));
     p.save();
     p.translate(cell.topLeft());
     const QRect frame =
@@ -221,10 +206,10 @@ void TVelSpinButtonPainter::DrawClassicDiagonal(QPainter& p, const QRect& cell, 
     QRect r = frame;
     const bool pressed = state == ssPressed;
     if (pressed) { // lowered: two soft sunken lines
-        EdgeLine(p, r, cl3DDkShadow, clBtnHighlight, sdAll);
-        EdgeLine(p, r, clBtnShadow, cl3DLight, sdAll);
+        Edge(p, r, BDR_SUNKENOUTER, BF_RECT | BF_SOFT);
+        Edge(p, r, BDR_SUNKENINNER, BF_RECT | BF_SOFT);
     } else { // single raised
-        EdgeLine(p, r, clBtnHighlight, clBtnShadow, sdAll);
+        Edge(p, r, BDR_RAISEDINNER, BF_RECT);
     }
     const int R = frame.left() + frame.width(), B = frame.top() + frame.height();
     const TColor arrow = state == ssHot ? HotColor : TColor(clBlack);

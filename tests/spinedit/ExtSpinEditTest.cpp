@@ -263,6 +263,11 @@ TEST_P(CalculatorEdit, KeyDownHandlerThatClearsTheKeySuppressesTheStep)
 
 TEST_P(CalculatorEdit, WheelNotchesStepByStep)
 {
+    // Only the focused edit takes the wheel.
+    edit.show();
+    QApplication::setActiveWindow(&edit);
+    edit.setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return edit.hasFocus(); }));
     QWheelEvent up(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 240), Qt::NoButton, Qt::NoModifier,
                    Qt::NoScrollPhase, false);
     QApplication::sendEvent(&edit, &up);

@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <QWheelEvent>
+
+#include "SpinEditProbe.h"
+#include "VelEditAccessible.h"
+#include "VelExtSpinEdit.h"
+#include "VelSpinButton.h"
+#include "VelSpinEdit.h"
+
+namespace {
+
+void LoadLikeCalculator(TVelExtSpinEdit& e)
+{
+    e.BeginLoading();
+    e.SetMaxValue(1000000.0);
+    e.SetEditType(ntFloatNumber);
+    e.SetValue(0.0);
+    e.Loaded();
+}
+
+void Wheel(QWidget& w, int delta)
+{
+    QWheelEvent e(QPointF(5, 5), w.mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&w, &e);
+}
+
+// Two inputs in one window, so the focus can sit in either.
+class TwoInputs : public ::testing::Test {
+protected:
+    TwoInputs() : first(&window), second(&window)
+    {
+        for (TVelExtSpinEdit* e : {&first, &second})
+            LoadLikeCalculator(*e);
+        second.move(0, 40);
+        window.resize(300, 100);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        first.setFocus();
+        (void)QTest::qWaitFor([&] { return first.hasFocus(); });
+    }
+    MessageBoxCatcher boxes_;
+    QWidget window;
+    TVelExtSpinEdit first, second;
+};
+
+TEST_F(TwoInputs, WheelStepsOnlyTheFocusedEditAndPassesOnOverOthers)
+{
+    QStringList order;
+    first.OnMouseWheelUp = [&](QObject*) { order << "wheelup " + first.Text(); };
+    first.OnMouseWheelDown = [&](QObject*) { order << "wheeldown " + first.Text(); };
+    second.OnMouseWheelUp = [&](QObject*) { order << "second"; };
+    Wheel(first, 120);
+    Wheel(first, 120);
+    Wheel(first, -120);
+    EXPECT_EQ(order, (QStringList{"wheelup 0.0", "wheelup 1.0", "wheeldown 2.0"}));
+    EXPECT_EQ(first.Text(), "1.0");
+
+    QWheelEvent over(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                     Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&second, &over);
+    EXPECT_FALSE(over.isAccepted()) << "the notch goes on to the parent";
+    EXPECT_EQ(second.Text(), "0.0");
+    EXPECT_EQ(order.size(), 3);
+}
+
+TEST_F(TwoInputs, AccessibleSpinBoxWithValueActionsAndEvents)
+{
+    QLabel caption(QStringLiteral("&Amperage"), &window);
+    caption.setBuddy(&first);
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&first);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->role(), QAccessible::SpinBox);
+    EXPECT_EQ(a->text(QAccessible::Name), "Amperage");
+    QAccessibleValueInterface* v = a->valueInterface();
+    ASSERT_NE(v, nullptr);
+    first.SetStep(2.0);
+    EXPECT_EQ(v->minimumValue().toDouble(), 0.0);
+    EXPECT_EQ(v->maximumValue().toDouble(), 1000000.0);
+    EXPECT_EQ(v->minimumStepSize().toDouble(), 2.0);
+    ASSERT_NE(a->textInterface(), nullptr);
+
+    QStringList events;
+    const TVelAccessibleEventHook previous = SetVelAccessibleEventHook([&](QAccessibleEvent* e) {
+        if (e->type() == QAccessible::ValueChanged)
+            events << static_cast<QAccessibleValueChangeEvent*>(e)->value().toString();
+    });
+    QAccessibleActionInterface* actions = a->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    EXPECT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::increaseAction()));
+    actions->doAction(QAccessibleActionInterface::increaseAction());
+    actions->doAction(QAccessibleActionInterface::increaseAction());
+    actions->doAction(QAccessibleActionInterface::decreaseAction());
+    QTest::keyClick(&first, Qt::Key_Up);
+    SetVelAccessibleEventHook(previous);
+    EXPECT_EQ(v->currentValue().toDouble(), 4.0);
+    EXPECT_EQ(events, (QStringList{"2", "4", "2", "4"}));
+
+    EXPECT_FALSE(a->state().invisible);
+    first.hide();
+    EXPECT_TRUE(a->state().invisible);
+}
+
+TEST(ExtSpinEditSurface, DefaultsAndIndexedProperties)
+{
+    MessageBoxCatcher boxes;
+    TVelExtSpinEdit e;
+    EXPECT_EQ(e.SpinBtnWidth(), -1);
+    EXPECT_EQ(e.SpinBtnColor(), TColor(clBtnFace));
+    EXPECT_EQ(e.SpinBtnHotColor(), TColor(8421376));
+    EXPECT_EQ(e.SpinBtnColorIdx(2), TColor(clNone));
+    EXPECT_TRUE(e.SpinBtnDiag());
+    EXPECT_EQ(e.Interval(), 100);
+    EXPECT_TRUE(e.SpinButton()->DiagonalMode());
+    EXPECT_EQ(e.SpinButton()->Halves(), kSpinUpDown);
+    EXPECT_EQ(e.SpinButton()->ThemeMode(), e.ThemeMode());
+
+    e.SetSpinBtnColorIdx(1, TColor(0x0000FF));
+    e.SetSpinBtnColorIdx(7, TColor(0x0000FF));
+    EXPECT_EQ(e.SpinButton()->HotColor(), TColor(TColor(0x0000FF)));
+    EXPECT_EQ(e.SpinButton()->Color(), TColor(clBtnFace));
+    e.SetSpinBtnWidthIdx(3, 40);
+    EXPECT_EQ(e.SpinBtnWidth(), -1);
+    e.SetSpinBtnDiag(false);
+    EXPECT_FALSE(e.SpinButton()->DiagonalMode());
+    e.SetInterval(50);
+    EXPECT_EQ(e.SpinButton()->Interval(), 50);
+    e.SetThemeMode(ttmNative);
+    EXPECT_EQ(e.SpinButton()->ThemeMode(), ttmNative);
+}
+
+TEST(ExtSpinEditSurface, StoredRule)
+{
+    MessageBoxCatcher boxes;
+    TVelExtSpinEdit e;
+    const struct {
+        const char* name;
+        bool stored;
+    } fresh[] = {{"Value", true},     {"MinValue", true},      {"MaxValue", true},  {"Step", false},
+                 {"Decimals", false}, {"SpinBtnWidth", false}, {"EditType", false}, {"AutoSize", false}};
+    for (const auto& c : fresh)
+        EXPECT_EQ(e.PropertyStored(QString::fromLatin1(c.name)), c.stored) << c.name;
+    e.SetStep(2);
+    e.SetSpinBtnWidth(18);
+    e.SetEditType(ntFloatNumber);
+    for (const char* name : {"Step", "SpinBtnWidth", "EditType"})
+        EXPECT_TRUE(e.PropertyStored(QString::fromLatin1(name))) << name;
+}
+
+TEST(SpinEditSurface, ConstructionSwitchesAutoSizeAndAutoSelectOn)
+{
+    MessageBoxCatcher boxes;
+    TVelSpinEdit e;
+    EXPECT_TRUE(e.AutoSize());
+    EXPECT_TRUE(e.AutoSelect());
+    EXPECT_TRUE(e.PropertyStored("AutoSelect"));
+    EXPECT_FALSE(e.PropertyStored("AutoSize"));
+    EXPECT_FALSE(e.PropertyStored("BorderStyle"));
+    EXPECT_EQ(e.IntProp(5), 0);
+}
+
+TEST(SpinEditSurface, LegacyBorderStyle)
+{
+    MessageBoxCatcher boxes;
+    const struct {
+        const char* ident;
+        TVelBevelMode mode;
+    } cases[] = {{"bsSingle", bmWindows}, {"bsNone", bmStandard}};
+    for (const auto& c : cases) {
+        TVelSpinEdit e;
+        e.BeginLoading();
+        e.ReadBorderStyle(QString::fromLatin1(c.ident));
+        e.Loaded();
+        EXPECT_EQ(e.Bevel()->Mode(), c.mode) << c.ident;
+        if (c.mode == bmStandard) {
+            EXPECT_EQ(e.Bevel()->StandardStyle(), lsNone);
+            EXPECT_EQ(e.InnerRect(), e.ClientRect()) << "no bevel";
+        }
+    }
+}
+
+} // namespace
