@@ -1,5 +1,7 @@
 #include "VelClass.h"
 
+#include <utility>
+
 #include <QApplication>
 #include <QPointer>
 #include <QStyle>
@@ -11,9 +13,11 @@
 
 namespace {
 
-std::unique_ptr<TVelApplication>& Instance()
+// A plain pointer, never a static object with a destructor: the object may be freed from Qt's post
+// routines while statics are already being destroyed (a QApplication that is itself a static).
+TVelApplication*& Instance()
 {
-    static std::unique_ptr<TVelApplication> instance;
+    static TVelApplication* instance = nullptr;
     return instance;
 }
 
@@ -149,25 +153,24 @@ const QImage& TVelApplication::PatternBitmap(QColor Color)
 
 TVelApplication* VelApplication()
 {
-    std::unique_ptr<TVelApplication>& instance = Instance();
+    TVelApplication*& instance = Instance();
     if (!instance) {
-        instance = std::make_unique<TVelApplication>();
+        instance = new TVelApplication();
         // Whoever forgets the finalisation still loses the object, its pool and its Qt timers
         // while Qt can take them down, not after it has gone.
         if (QCoreApplication::instance())
             qAddPostRoutine(VelFreeApplication);
     }
-    return instance.get();
+    return instance;
 }
 
 TVelApplication* VelApplicationIfExists()
 {
-    return Instance().get();
+    return Instance();
 }
 
 void VelFreeApplication()
 {
     // Moved out first, so shared timers freed by the destructor no longer find the object.
-    std::unique_ptr<TVelApplication> gone = std::move(Instance());
-    gone.reset();
+    delete std::exchange(Instance(), nullptr);
 }
