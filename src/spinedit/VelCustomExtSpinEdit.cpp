@@ -44,9 +44,14 @@ void TVelCustomExtSpinEdit::SetValueIdx(int Index, double NewValue)
 {
     if (Index != 2)
         return;
-    // The focus-loss commit re-runs clamping and formatting for an unchanged value.
-    if (NewValue == value_ && !(exiting_ && checkOnExitOnly_))
+    // The focus-loss commit re-runs clamping and formatting for an unchanged value, once: the
+    // text it writes is read back and may be reshaped (a fixed edit with 0 decimals shows "5.0"
+    // as "5"), and re-running each of those reads would never end.
+    const bool recommit = exiting_ && checkOnExitOnly_ && !exitRecommitted_;
+    if (NewValue == value_ && !recommit)
         return;
+    if (recommit)
+        exitRecommitted_ = true;
     bool canModify = true;
     const double oldValue = value_;
     DoValueChanging(this, NewValue, canModify);
@@ -257,6 +262,7 @@ void TVelCustomExtSpinEdit::RefreshValueFromText()
 
 void TVelCustomExtSpinEdit::CommitOnExit()
 {
+    exitRecommitted_ = false;
     TFlagOn exiting(exiting_);
     RefreshValueFromText();
 }

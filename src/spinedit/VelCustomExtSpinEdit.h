@@ -111,5 +111,7 @@ private:
     bool autoDisableButtons_ = false;
     bool editorEnabled_ = true;
     bool exiting_ = false;
+    // The focus-loss commit re-runs an unchanged value once; the re-reads it causes do not.
+    bool exitRecommitted_ = false;
     IVelSpinButtonHalves* halves_ = nullptr;
 };
