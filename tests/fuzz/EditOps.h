@@ -191,7 +191,8 @@ private:
 
 // The invariants of every edit: caret and selection inside the text, MaxLength kept, and no more
 // undo records than edits made.
-inline void CheckEditState(const TVelBaseEdit& Edit, int Edits, const std::string& After)
+// MaxLength lowered below the text does not cut it; from then on no edit may make it longer.
+inline void CheckEditState(const TVelBaseEdit& Edit, int Edits, int LengthBefore, const std::string& After)
 {
     const QString text = Edit.Text();
     const int length = int(text.size());
@@ -200,7 +201,7 @@ inline void CheckEditState(const TVelBaseEdit& Edit, int Edits, const std::strin
               "CursorPos " + std::to_string(Edit.CursorPos()) + where);
     FuzzCheck(Edit.SelStart() >= 1 && Edit.SelLength() >= 0 && Edit.SelStart() + Edit.SelLength() <= length + 1,
               "selection " + std::to_string(Edit.SelStart()) + "+" + std::to_string(Edit.SelLength()) + where);
-    FuzzCheck(Edit.MaxLength() <= 0 || length <= Edit.MaxLength(),
+    FuzzCheck(Edit.MaxLength() <= 0 || length <= Edit.MaxLength() || length <= LengthBefore,
               "MaxLength " + std::to_string(Edit.MaxLength()) + where);
     FuzzCheck(Edit.UndoCount() <= Edits,
               "undo stack " + std::to_string(Edit.UndoCount()) + " after " + std::to_string(Edits) + " edits" + where);

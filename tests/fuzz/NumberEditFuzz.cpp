@@ -114,6 +114,7 @@ template <typename Edit> void Run(Edit& edit, FuzzBytes& in, uint8_t kind, uint8
     int step = 0;
     while (!in.Empty()) {
         const uint8_t op = in.Byte();
+        const int lengthBefore = int(edit.Text().size());
         const bool exited = (op & 15) == 7;
         if (!driver.Run(op)) {
             switch (((op & 15) - 8) % 3) {
@@ -129,7 +130,7 @@ template <typename Edit> void Run(Edit& edit, FuzzBytes& in, uint8_t kind, uint8
         }
         QCoreApplication::sendPostedEvents();
         const std::string after = "operation " + std::to_string(step++) + " (" + std::to_string(op) + ")";
-        CheckEditState(edit, edit.Edits, after);
+        CheckEditState(edit, edit.Edits, lengthBefore, after);
         if (!e.CheckOnExitOnly() || exited)
             CheckValue(e, after);
     }

@@ -45,6 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     int step = 0;
     while (!in.Empty()) {
         const uint8_t op = in.Byte();
+        const int lengthBefore = int(edit.Text().size());
         if (!driver.Run(op)) {
             switch (((op & 15) - 8) % 3) {
             case 0: edit.SetMaxLength(in.Byte() % 40); break;
@@ -58,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             }
         }
         QCoreApplication::sendPostedEvents();
-        CheckEditState(edit, edit.Edits, "operation " + std::to_string(step++) + " (" + std::to_string(op) + ")");
+        CheckEditState(edit, edit.Edits, lengthBefore,
+                       "operation " + std::to_string(step++) + " (" + std::to_string(op) + ")");
     }
     return 0;
 }
