@@ -113,8 +113,9 @@ template <typename Edit> void Run(Edit& edit, FuzzBytes& in, uint8_t kind, uint8
     EditDriver driver(edit, in);
     int step = 0;
     // A Value assigned whose text is the one already shown is kept as assigned (an unchanged
-    // text is not read back), so the text stands for it only once the text changes again.
-    bool assignedUnshown = false;
+    // text is not read back), so the text stands for it only once the text changes again. The
+    // assignment while loading is not read back either.
+    bool assignedUnshown = true;
     while (!in.Empty()) {
         const uint8_t op = in.Byte();
         const int lengthBefore = int(edit.Text().size());
