@@ -91,7 +91,10 @@ void CheckValue(const TVelCustomExtSpinEdit& e, bool textStandsForValue, const s
 template <typename Edit> void Run(Edit& edit, FuzzBytes& in, uint8_t kind, uint8_t flags)
 {
     TVelCustomExtSpinEdit& e = edit;
-    const Bounds bounds = kBounds[in.Byte() & 7];
+    Bounds bounds = kBounds[in.Byte() & 7];
+    // The integer edits take whole bounds.
+    if (kind == ntInteger || kind == 5)
+        bounds = {std::trunc(bounds.Min), std::trunc(bounds.Max)};
     const int decimals = in.Byte() % 8;
     e.BeginLoading();
     if (kind < 5)
