@@ -55,18 +55,21 @@ void TVelCustomExtSpinEdit::SetValueIdx(int Index, double NewValue)
     bool canModify = true;
     const double oldValue = value_;
     DoValueChanging(this, NewValue, canModify);
-    if (canModify)
-        value_ = NewValue;
+    double v = canModify ? NewValue : value_;
     if (exiting_ || !checkOnExitOnly_) {
-        if (!infiniteMax_ && value_ > MaxValue())
-            value_ = MaxValue();
-        if (!infiniteMin_ && value_ < MinValue())
-            value_ = MinValue();
+        if (!infiniteMax_ && v > MaxValue())
+            v = MaxValue();
+        if (!infiniteMin_ && v < MinValue())
+            v = MinValue();
     }
+    // Written before it is stored: a value the kind cannot show (money beyond 64 bits of
+    // ten-thousandths) raises and leaves the edit as it was, not holding a value it does not show.
+    const QString text = ValueText(v);
+    value_ = v;
     if (autoDisableButtons_)
         UpdateButtons();
     // A changed text is read back at once, so Value ends equal to what is shown.
-    SetText(ValueText(value_));
+    SetText(text);
     if (value_ != oldValue)
         DoValueChanged(this, oldValue, value_);
 }
