@@ -15,6 +15,7 @@
 #include "EditOps.h"
 #include "ScopedFormat.h"
 #include "VelCurrencySettings.h"
+#include "VelErrors.h"
 #include "VelExtSpinEdit.h"
 #include "VelNumberText.h"
 #include "VelSpinEdit.h"
@@ -129,7 +130,12 @@ template <typename Edit> void Run(Edit& edit, FuzzBytes& in, uint8_t kind, uint8
         if (!driver.Run(op)) {
             switch (((op & 15) - 8) % 3) {
             case 0:
-                e.SetValue(ValueFrom(in));
+                // Money beyond 64 bits of ten-thousandths is refused with an error, as the
+                // window's message loop would show it; the edit must stay as it was.
+                try {
+                    e.SetValue(ValueFrom(in));
+                } catch (const EVelException&) {
+                }
                 assignedUnshown = assignedUnshown || edit.Text() == textBefore;
                 break;
             case 1: e.SetDecimals(int(int8_t(in.Byte())) % 20); break;
