@@ -241,9 +241,11 @@ void TVelEditText::Undo()
     }
     if (undo_.IsEmpty())
         canUndo_ = false;
+    // The replay runs through the owner's hooks, which may reshape the text (a number edit
+    // reformats it), so the recorded selection is kept within the text as it now stands.
     SetCursorPos(record->CursorPos);
-    selStart_ = record->SelStart;
-    SetSelLength(record->SelLength);
+    selStart_ = std::clamp(record->SelStart, 1, Length() + 1);
+    SetSelLength(std::clamp(record->SelLength, 0, Length() + 1 - selStart_));
 }
 
 void TVelEditText::ClearUndo()

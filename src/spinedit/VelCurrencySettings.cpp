@@ -199,7 +199,10 @@ QString CurrencyToText(qint64 tenThousandths, const TVelCurrencySettings& settin
         for (int k = decimals; k < 4; ++k)
             unit *= 10;
         quint64 q = magnitude / unit;
-        if ((magnitude % unit) * 2 >= unit)
+        // Rounding half up must not carry the amount past what the reader takes back (the 64-bit
+        // range), or the edit would show a text it then rejects; at the edge it rounds down.
+        const quint64 limit = quint64(std::numeric_limits<qint64>::max()) + (tenThousandths < 0 ? 1 : 0);
+        if ((magnitude % unit) * 2 >= unit && (q + 1) * unit <= limit)
             ++q;
         quint64 scale = 1;
         for (int k = 0; k < decimals; ++k)

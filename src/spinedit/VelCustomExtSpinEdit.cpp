@@ -34,24 +34,32 @@ void TVelCustomExtSpinEdit::SetValueIdx(int Index, double NewValue)
 {
     if (Index != 2)
         return;
-    // The focus-loss commit re-runs clamping and formatting for an unchanged value.
-    if (NewValue == value_ && !(exiting_ && checkOnExitOnly_))
+    // The focus-loss commit re-runs clamping and formatting for an unchanged value, once: the
+    // text it writes is read back and may be reshaped (a fixed edit with 0 decimals shows "5.0"
+    // as "5"), and re-running each of those reads would never end.
+    const bool recommit = exiting_ && checkOnExitOnly_ && !exitRecommitted_;
+    if (NewValue == value_ && !recommit)
         return;
+    if (recommit)
+        exitRecommitted_ = true;
     bool canModify = true;
     const double oldValue = value_;
     DoValueChanging(this, NewValue, canModify);
-    if (canModify)
-        value_ = NewValue;
+    double v = canModify ? NewValue : value_;
     if (exiting_ || !checkOnExitOnly_) {
-        if (!infiniteMax_ && value_ > MaxValue())
-            value_ = MaxValue();
-        if (!infiniteMin_ && value_ < MinValue())
-            value_ = MinValue();
+        if (!infiniteMax_ && v > MaxValue())
+            v = MaxValue();
+        if (!infiniteMin_ && v < MinValue())
+            v = MinValue();
     }
+    // Written before it is stored: a value the kind cannot show (money beyond 64 bits of
+    // ten-thousandths) raises and leaves the edit as it was, not holding a value it does not show.
+    const QString text = ValueText(v);
+    value_ = v;
     if (autoDisableButtons_)
         UpdateButtons();
     // A changed text is read back at once, so Value ends equal to what is shown.
-    SetText(ValueText(value_));
+    SetText(text);
     if (value_ != oldValue) {
         NotifyAccessibleValue();
         DoValueChanged(this, oldValue, value_);
@@ -249,6 +257,7 @@ void TVelCustomExtSpinEdit::RefreshValueFromText()
 
 void TVelCustomExtSpinEdit::CommitOnExit()
 {
+    exitRecommitted_ = false;
     TFlagOn exiting(exiting_);
     RefreshValueFromText();
 }

@@ -156,6 +156,8 @@ private:
     bool autoDisableButtons_ = false;
     bool editorEnabled_ = true;
     bool exiting_ = false;
+    // The focus-loss commit re-runs an unchanged value once; the re-reads it causes do not.
+    bool exitRecommitted_ = false;
     IVelSpinButtonHalves* halves_ = nullptr;
     int spinBtnWidth_ = -1;
     std::unique_ptr<TVelSpinButton> button_;

@@ -233,7 +233,17 @@ bool TVelCustomMaskEdit::Reformat()
             ReportValidationError();
         }
         break;
-    case ikFloat:
+    case ikFloat: {
+        // The float kind keeps the text as typed, but a paste can leave one no reader takes: it
+        // would go on showing something other than the value 0 it stands for.
+        const TFormatSettings& fs = FormatSettings();
+        if (!ReadFloatText(TextWithoutSuffix(), -1, fs.DecimalSeparator, fs.ThousandSeparator).Failed)
+            break;
+        const QString s = KindText(0);
+        SetText(s + suffix);
+        notify = s == TextWithoutSuffix();
+        break;
+    }
     case ikMask: break;
     }
     return notify;
