@@ -7,21 +7,13 @@
 #include <QTest>
 #include <benchmark/benchmark.h>
 
+#include "BenchApplication.h"
+
 #include <memory>
 
 #include "VelCustomEdit.h"
 
 namespace {
-
-void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-}
 
 // Returns the number of keystrokes sent.
 int TypeThousand(QWidget& w)

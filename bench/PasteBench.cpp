@@ -6,19 +6,11 @@
 #include <QKeyEvent>
 #include <benchmark/benchmark.h>
 
+#include "BenchApplication.h"
+
 #include "VelCustomEdit.h"
 
 namespace {
-
-void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-}
 
 QString Text(int size)
 {

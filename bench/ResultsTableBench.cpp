@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "BenchApplication.h"
+
 #include <memory>
 
 #include <unistd.h>
@@ -15,17 +17,6 @@
 #include "StringGrid.h"
 
 namespace {
-
-// The grid is a widget and wants an application object, made once for the whole run.
-void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-}
 
 std::unique_ptr<StringGrid> GridWithRows(int stored)
 {

@@ -8,6 +8,8 @@
 #include <QKeyEvent>
 #include <benchmark/benchmark.h>
 
+#include "BenchApplication.h"
+
 #include <memory>
 
 #include "FloatToText.h"
@@ -16,19 +18,6 @@
 #include "VelExtSpinEdit.h"
 
 namespace {
-
-void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never destroyed: the library application object is freed from QApplication's post routines,
-    // which must not run during the static destruction at exit.
-    static QApplication* app = new QApplication(argc, argv);
-    (void)app;
-}
 
 void Keystroke(QWidget& w, Qt::Key key)
 {
