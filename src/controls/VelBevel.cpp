@@ -183,14 +183,6 @@ void DrawStandardBorder(QPainter& Canvas, QRect& Rect, TVelBorderStyle Style, un
 
 TVelBevel::TVelBevel(QObject* Owner) : TVelObject(Owner) {}
 
-template <typename T> void TVelBevel::Store(T& Field, T Value)
-{
-    if (Field == Value)
-        return;
-    Field = Value;
-    Changed();
-}
-
 void TVelBevel::SetStyleInner(TVelBevelStyle Value)
 {
     if (styleInner_ == Value)

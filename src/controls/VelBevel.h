@@ -121,7 +121,6 @@ public:
 private:
     void UpdateExtents();
     int ComputeExtent() const;
-    template <typename T> void Store(T& Field, T Value);
 
     TVelBevelStyle styleInner_ = bvNone;
     TVelBevelStyle styleOuter_ = bvNone;

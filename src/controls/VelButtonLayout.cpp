@@ -6,34 +6,22 @@ TVelButtonLayout::TVelButtonLayout(QObject* Owner) : TVelGlyphTextLayout(Owner, 
 
 void TVelButtonLayout::SetArrow(bool Value)
 {
-    if (Value == arrow_)
-        return;
-    arrow_ = Value;
-    Changed();
+    Store(arrow_, Value);
 }
 
 void TVelButtonLayout::SetArrowColor(TColor Value)
 {
-    if (Value == arrowColor_)
-        return;
-    arrowColor_ = Value;
-    Changed();
+    Store(arrowColor_, Value);
 }
 
 void TVelButtonLayout::SetArrowIndent(int Value)
 {
-    if (Value == arrowIndent_)
-        return;
-    arrowIndent_ = Value;
-    Changed();
+    Store(arrowIndent_, Value);
 }
 
 void TVelButtonLayout::SetArrowPosition(TVelArrowPosition Value)
 {
-    if (Value == arrowPosition_)
-        return;
-    arrowPosition_ = Value;
-    Changed();
+    Store(arrowPosition_, Value);
 }
 
 void TVelButtonLayout::SetArrowSize(int Value)

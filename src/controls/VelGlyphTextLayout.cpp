@@ -11,18 +11,12 @@ TVelGlyphTextLayout::TVelGlyphTextLayout(QObject* Owner, TVelAlignment DefaultAl
 
 void TVelGlyphTextLayout::SetAlignment(TVelAlignment Value)
 {
-    if (Value == alignment_)
-        return;
-    alignment_ = Value;
-    Changed();
+    Store(alignment_, Value);
 }
 
 void TVelGlyphTextLayout::SetAlignText2Glyph(TVelTextArrange Value)
 {
-    if (Value == arrange_)
-        return;
-    arrange_ = Value;
-    Changed();
+    Store(arrange_, Value);
 }
 
 void TVelGlyphTextLayout::SetOffset(int Index, int Value)
@@ -35,10 +29,7 @@ void TVelGlyphTextLayout::SetOffset(int Index, int Value)
 
 void TVelGlyphTextLayout::SetSpacing(int Value)
 {
-    if (Value == spacing_)
-        return;
-    spacing_ = Value;
-    Changed();
+    Store(spacing_, Value);
 }
 
 void TVelGlyphTextLayout::CopyGlyphText(const TVelGlyphTextLayout& Source)

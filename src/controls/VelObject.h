@@ -26,6 +26,16 @@ public:
 
     TNotifyEvent OnChange;
 
+protected:
+    // The body of every plain setter: assigning what is already held does nothing and fires nothing.
+    template <typename T, typename V> void Store(T& Field, const V& Value)
+    {
+        if (Field == Value)
+            return;
+        Field = Value;
+        Changed();
+    }
+
 private:
     QObject* owner_ = nullptr;
     bool updating_ = false;
