@@ -7,20 +7,10 @@
 #include "VelBevel.h"
 #include "VelCustomBevelPanel.h"
 #include "VelErrors.h"
+#include "DistinctPalette.h"
 #include "VelSysColors.h"
 
 namespace {
-
-QPalette DistinctPalette()
-{
-    QPalette p;
-    p.setColor(QPalette::Button, QColor(200, 200, 200));
-    p.setColor(QPalette::Light, QColor(255, 255, 255));
-    p.setColor(QPalette::Midlight, QColor(230, 230, 230));
-    p.setColor(QPalette::Dark, QColor(128, 128, 128));
-    p.setColor(QPalette::Shadow, QColor(0, 0, 0));
-    return p;
-}
 
 const QColor Bg(1, 2, 3);
 

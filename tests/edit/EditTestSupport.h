@@ -6,6 +6,9 @@
 #include <QGuiApplication>
 #include <QString>
 #include <QStringList>
+#include <QTest>
+#include <QWidget>
+#include <memory>
 
 #include "VelClass.h"
 #include "VelCustomEdit.h"
@@ -89,4 +92,36 @@ protected:
         VelApplication()->SetKeyboardState(on ? (s | ksInsertMode) : (s & ~ksInsertMode));
     }
     static QClipboard* Clipboard() { return QGuiApplication::clipboard(); }
+};
+
+// Two edits in an active window, the second one focused, so the first gains the focus by Tab.
+class TwoEditWindowTest : public EditTest {
+protected:
+    void OpenWindow(int FontPixels = 0)
+    {
+        window = std::make_unique<QWidget>();
+        window->resize(240, 80);
+        edit = new TTestEdit(window.get());
+        if (FontPixels > 0) {
+            QFont f = edit->font();
+            f.setPixelSize(FontPixels);
+            edit->setFont(f);
+        }
+        edit->setGeometry(10, 10, 201, 25);
+        other = new TTestEdit(window.get());
+        other->setGeometry(10, 45, 201, 25);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        other->setFocus(Qt::TabFocusReason);
+    }
+    void TearDown() override
+    {
+        window.reset();
+        EditTest::TearDown();
+    }
+
+    std::unique_ptr<QWidget> window;
+    TTestEdit* edit = nullptr;
+    TTestEdit* other = nullptr;
 };

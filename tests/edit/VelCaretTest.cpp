@@ -15,7 +15,7 @@ TVelSystemCaret& SystemCaret()
 }
 
 // Two edits in an active window; the blink time starts from a known desktop value.
-class CaretTest : public EditTest {
+class CaretTest : public TwoEditWindowTest {
 protected:
     static constexpr unsigned kDesktopBlink = 250;
 
@@ -23,22 +23,12 @@ protected:
     {
         EditTest::SetUp();
         VelSetCaretBlinkTime(kDesktopBlink);
-        window = std::make_unique<QWidget>();
-        window->resize(240, 80);
-        edit = new TTestEdit(window.get());
-        edit->setGeometry(10, 10, 201, 25);
-        other = new TTestEdit(window.get());
-        other->setGeometry(10, 45, 201, 25);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        other->setFocus(Qt::TabFocusReason);
+        OpenWindow();
     }
     void TearDown() override
     {
-        window.reset();
+        TwoEditWindowTest::TearDown();
         VelSetCaretBlinkTime(kDesktopBlink);
-        EditTest::TearDown();
     }
     void FocusEdit()
     {
@@ -47,9 +37,6 @@ protected:
     }
     int LineHeight() const { return QFontMetrics(edit->font()).height(); }
 
-    std::unique_ptr<QWidget> window;
-    TTestEdit* edit = nullptr;
-    TTestEdit* other = nullptr;
 };
 
 TEST_F(CaretTest, BlinkRateHoldsWhileFocusedAndTheDesktopValueReturnsAfter)

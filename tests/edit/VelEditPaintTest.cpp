@@ -12,29 +12,12 @@
 namespace {
 
 // The calculator's edit: 201 x 25 in the window's own border, text in a 16-pixel font.
-class PaintTest : public EditTest {
+class PaintTest : public TwoEditWindowTest {
 protected:
     void SetUp() override
     {
         EditTest::SetUp();
-        window = std::make_unique<QWidget>();
-        window->resize(240, 80);
-        edit = new TTestEdit(window.get());
-        QFont f = edit->font();
-        f.setPixelSize(16);
-        edit->setFont(f);
-        edit->setGeometry(10, 10, 201, 25);
-        other = new TTestEdit(window.get());
-        other->setGeometry(10, 45, 201, 25);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        other->setFocus(Qt::TabFocusReason);
-    }
-    void TearDown() override
-    {
-        window.reset();
-        EditTest::TearDown();
+        OpenWindow(16);
     }
     QImage Grab() const { return edit->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     QRgb Sys(TColor c) const { return VelColorToQColor(c, edit->palette()).rgb(); }
@@ -49,9 +32,6 @@ protected:
         return darkest.rgb();
     }
 
-    std::unique_ptr<QWidget> window;
-    TTestEdit* edit = nullptr;
-    TTestEdit* other = nullptr;
 };
 
 TEST_F(PaintTest, TheFocusedEditHasTheSunkenClientEdgeOutsideItsTextArea)
