@@ -4,12 +4,12 @@
 
 #include <QApplication>
 #include <QPointer>
-#include <QStyle>
 #include <QWidget>
 #include <unistd.h>
 
 #include "VelMessageEvent.h"
 #include "VelSystemMetrics.h"
+#include "VelThemes.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ void TVelApplication::SetKeyboardState(std::uint8_t State)
 
 bool TVelApplication::ThemesActive() const
 {
-    return themesEnabled_ && qobject_cast<QApplication*>(QCoreApplication::instance()) && QApplication::style();
+    return themesEnabled_ && TVelThemeServices::PlatformThemesAvailable();
 }
 
 void TVelApplication::BroadcastThemeChange()

@@ -56,7 +56,8 @@ public:
     // Whether themed edits fill their text area with their colour after drawing the themed frame.
     bool ThemedEditFill() const { return themedEditFill_; }
     void SetThemedEditFill(bool Value) { themedEditFill_ = Value; }
-    // Themes are enabled and the running desktop draws through a widget style.
+    // Themes are enabled and the platform has visual themes of its own to draw with; this one has
+    // none, so the library always draws its classic look in the palette's colours.
     bool ThemesActive() const;
     // Tells every window that the theme changed: CM_THEMEMODECHANGED to each top-level window,
     // and for a visible one also to its direct children, WM_THEMECHANGED to every created

@@ -19,7 +19,8 @@ TVelThemeServices::~TVelThemeServices() = default;
 
 bool TVelThemeServices::ThemesActive() const
 {
-    return VelApplication()->ThemesEnabled() && PlatformThemesAvailable();
+    // One answer for the whole library: the application object decides, these services ask.
+    return VelApplication()->ThemesActive();
 }
 
 TVelThemeMode TVelThemeServices::ResolveThemeMode(TVelThemeMode Requested) const

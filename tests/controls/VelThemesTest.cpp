@@ -27,6 +27,8 @@ public:
 TEST(VelThemes, WithoutPlatformThemesEveryRequestResolvesToClassic)
 {
     TVelThemeServices services;
+    ASSERT_TRUE(VelApplication()->ThemesEnabled());
+    EXPECT_FALSE(VelApplication()->ThemesActive()) << "the application object and the services must agree";
     EXPECT_FALSE(services.ThemesActive());
     for (TVelThemeMode m : {ttmNone, ttmPlatform, ttmNative})
         EXPECT_EQ(services.ResolveThemeMode(m), ttmNone) << m;
