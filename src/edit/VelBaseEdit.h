@@ -279,7 +279,6 @@ private:
     int TextWidth(int Chars) const;
     // The shown text shaped once per change; measuring and drawing both read it.
     const QTextLayout& Layout() const;
-    int TextTop() const;
     void NotifyAccessibleCaret();
     // What the frame leaves of the client area for the text and the buttons.
     QRect FrameContentRect() const;

@@ -47,11 +47,6 @@ int TVelBaseEdit::TextWidth(int Chars) const
     return qRound(layout.lineAt(0).cursorToX(n));
 }
 
-int TVelBaseEdit::TextTop() const
-{
-    return textRect_.top() + (textRect_.height() - QFontMetrics(font()).height()) / 2;
-}
-
 int TVelBaseEdit::TextHeightOf(const QString& /*S*/) const
 {
     // The line height of the font, as the platform's text height reports it: the same for every
@@ -98,7 +93,7 @@ void TVelBaseEdit::UpdateCaret()
     caretX_ = caretX() + 1;
     // Placed on every call, moved or not: placing shows the caret at once and starts its blink
     // over, so it is never in its off phase right after a keystroke.
-    caret_->Place(caretX_, TextTop(), CaretLineHeight());
+    caret_->Place(caretX_, textRect_.top(), CaretLineHeight());
     if (scrollOffset_ != oldOffset)
         RedrawText();
 }

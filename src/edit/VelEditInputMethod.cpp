@@ -39,7 +39,7 @@ QVariant TVelBaseEdit::inputMethodQuery(Qt::InputMethodQuery Query) const
 {
     switch (Query) {
     case Qt::ImEnabled: return !readOnly_ && isEnabled();
-    case Qt::ImCursorRectangle: return QRect(caretX_, TextTop(), 1, QFontMetrics(font()).height());
+    case Qt::ImCursorRectangle: return QRect(caretX_, textRect_.top(), 1, QFontMetrics(font()).height());
     case Qt::ImFont: return font();
     case Qt::ImCursorPosition: return CursorPos() - 1;
     case Qt::ImAnchorPosition:

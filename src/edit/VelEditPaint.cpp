@@ -69,7 +69,9 @@ void TVelBaseEdit::RedrawText(int /*Pos*/)
 void TVelBaseEdit::PaintText(QPainter& Canvas)
 {
     const QString shown = ShownText();
-    const int top = TextTop();
+    // The line hangs from the text area's top, as the caret and the cue banner do; a taller edit
+    // leaves its spare height below the text.
+    const int top = textRect_.top();
     const int left = AlignedStartX() - scrollOffset_;
     const int right = textRect_.left() + textRect_.width();
     const QPalette& pal = palette();

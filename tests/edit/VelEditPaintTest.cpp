@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
 #include <QTest>
 #include <QWidget>
 #include <memory>
@@ -119,10 +120,66 @@ TEST_F(PaintTest, WithHideSelectionTheUnfocusedSelectionIsNotHighlighted)
         edit->SetHideSelection(c.hideSelection);
         const QImage image = Grab();
         const int x = edit->CharPosToX(2) + 1;
-        const int lineTop =
-            edit->TextRect().top() + (edit->TextRect().height() - QFontMetrics(edit->font()).height()) / 2;
-        EXPECT_EQ(image.pixel(x, lineTop) == Sys(clHighlight), c.shown) << c.hideSelection;
+        EXPECT_EQ(image.pixel(x, edit->TextRect().top()) == Sys(clHighlight), c.shown) << c.hideSelection;
     }
+}
+
+// In an edit taller than its line, text, highlight, caret and cue banner all hang from the top of
+// the text area; the spare height stays below them.
+TEST_F(PaintTest, TheLineHangsFromTheTopOfTheTextArea)
+{
+    edit->resize(201, 60);
+    const QRect area = edit->TextRect();
+    const int line = QFontMetrics(edit->font()).height();
+    ASSERT_GT(area.height(), line + 10);
+    const auto rowsOf = [](const QImage& image, const QRect& within, const auto& matches) {
+        int first = -1, last = -1;
+        for (int y = within.top(); y <= within.bottom(); ++y)
+            for (int x = within.left(); x <= within.right(); ++x)
+                if (matches(image.pixel(x, y))) {
+                    first = first < 0 ? y : first;
+                    last = y;
+                    break;
+                }
+        return std::pair{first, last};
+    };
+    const auto ink = [&](QRgb c) { return qGray(c) < 128; };
+
+    // Where the font puts its ink in a line box whose top is at 0.
+    QImage reference(area.size(), QImage::Format_RGB32);
+    reference.fill(Qt::white);
+    {
+        QPainter p(&reference);
+        p.setFont(edit->font());
+        p.setPen(Qt::black);
+        p.drawText(reference.rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, QStringLiteral("Hg"));
+    }
+    const auto inkRows = rowsOf(reference, reference.rect(), ink);
+    ASSERT_GE(inkRows.first, 0);
+
+    edit->SetCueBanner(QStringLiteral("Hg"));
+    EXPECT_EQ(rowsOf(Grab(), area, [&](QRgb c) { return c == Sys(clGray); }).first, area.top() + inkRows.first)
+        << "cue banner";
+    edit->SetText(QStringLiteral("Hg"));
+    EXPECT_EQ(rowsOf(Grab(), area, ink), std::pair(area.top() + inkRows.first, area.top() + inkRows.second))
+        << "text";
+
+    edit->SetText(QStringLiteral("    "));
+    edit->setFocus(Qt::TabFocusReason);
+    edit->SetHideSelection(false);
+    edit->Select(2, 2);
+    VelSetCaretBlinkTime(kVelCaretNoBlink);
+    const QImage focused = Grab();
+    edit->Select(1, 0);
+    const QImage withCaret = Grab();
+    VelSetCaretBlinkTime(530);
+    const QRect highlightColumns(edit->CharPosToX(2) + 2, area.top(), 2, area.height());
+    EXPECT_EQ(rowsOf(focused, highlightColumns, [&](QRgb c) { return c == Sys(clHighlight); }),
+              std::pair(area.top(), area.top() + line - 1))
+        << "highlight";
+    const QRect caretColumn(edit->CharPosToX(1), area.top(), 3, area.height());
+    EXPECT_EQ(rowsOf(withCaret, caretColumn, [&](QRgb c) { return c != Sys(clWindow); }).first, area.top())
+        << "caret";
 }
 
 TEST_F(PaintTest, AutoSizeFitsTheHeightToTheFont)
