@@ -71,6 +71,15 @@ void TVelBaseControl::SetEnabled(bool Value)
     Invalidate();
 }
 
+void TVelBaseControl::SetCursor(std::optional<Qt::CursorShape> Value)
+{
+    if (cursor_ == Value)
+        return;
+    cursor_ = Value;
+    if (parent_ && parent_->GraphicUnderMouse() == this)
+        parent_->ShowGraphicCursor(this);
+}
+
 bool TVelBaseControl::HitTest(QPoint Pos) const
 {
     return ClientRect().contains(Pos);

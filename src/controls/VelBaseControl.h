@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <optional>
 
 #include "Messages.h"
 #include "VelTypes.h"
@@ -39,6 +40,10 @@ public:
     // Disabled also when the parent is: a control inside a disabled window takes no input.
     bool Enabled() const;
     void SetEnabled(bool Value);
+
+    // The pointer shape while the pointer is over the control; none: its parent's.
+    std::optional<Qt::CursorShape> Cursor() const { return cursor_; }
+    void SetCursor(std::optional<Qt::CursorShape> Value);
 
     // Whether a point in the control's coordinates belongs to it; controls of another shape
     // (the spin button's halves) narrow it.
@@ -77,6 +82,7 @@ private:
 
     QPointer<TVelBaseCustomControl> parent_;
     QRect bounds_{0, 0, 0, 0};
+    std::optional<Qt::CursorShape> cursor_;
     bool visible_ = true;
     bool enabled_ = true;
     bool loading_ = false;

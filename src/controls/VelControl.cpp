@@ -187,8 +187,10 @@ void TVelBaseCustomControl::RemoveGraphicControl(TVelBaseControl* Control)
     std::erase(graphicControls_, Control);
     if (graphicCapture_ == Control)
         graphicCapture_ = nullptr;
-    if (graphicHot_ == Control)
+    if (graphicHot_ == Control) {
         graphicHot_ = nullptr;
+        ShowGraphicCursor(nullptr);
+    }
 }
 
 void TVelBaseCustomControl::PaintGraphicControls(QPainter& Canvas)
@@ -213,6 +215,7 @@ void TVelBaseCustomControl::SetGraphicHot(TVelBaseControl* Control)
     // moves onto a graphic child, and the child's enter is passed on to the window again.
     TVelBaseControl* old = graphicHot_;
     graphicHot_ = Control;
+    ShowGraphicCursor(Control);
     if (old) {
         old->Perform(CM_MOUSELEAVE);
         if (!Control)
@@ -226,6 +229,28 @@ void TVelBaseCustomControl::SetGraphicHot(TVelBaseControl* Control)
     } else {
         Perform(CM_MOUSEENTER);
     }
+}
+
+void TVelBaseCustomControl::ShowGraphicCursor(const TVelBaseControl* Control)
+{
+    const std::optional<Qt::CursorShape> shape = Control ? Control->Cursor() : std::nullopt;
+    if (shape) {
+        if (!graphicCursorShown_) {
+            graphicCursorShown_ = true;
+            ownCursor_.reset();
+            if (testAttribute(Qt::WA_SetCursor))
+                ownCursor_ = cursor();
+        }
+        setCursor(*shape);
+        return;
+    }
+    if (!graphicCursorShown_)
+        return;
+    graphicCursorShown_ = false;
+    if (ownCursor_)
+        setCursor(*ownCursor_);
+    else
+        unsetCursor();
 }
 
 bool TVelBaseCustomControl::RouteToGraphicControl(unsigned Msg, WPARAM Keys, QPoint Pos, Qt::MouseButtons Buttons)
@@ -427,6 +452,7 @@ bool TVelBaseCustomControl::event(QEvent* Event)
         if (graphicHot_) {
             TVelBaseControl* hot = graphicHot_;
             graphicHot_ = nullptr;
+            ShowGraphicCursor(nullptr);
             hot->Perform(CM_MOUSELEAVE);
         }
         Perform(CM_MOUSELEAVE);

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QCursor>
 #include <QPoint>
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "Messages.h"
@@ -119,6 +121,9 @@ private:
     // Mouse messages for a graphic child; true when one took the message.
     bool RouteToGraphicControl(unsigned Msg, WPARAM Keys, QPoint Pos, Qt::MouseButtons Buttons);
     void SetGraphicHot(TVelBaseControl* Control);
+    // The window has no pointer shape per area: over a graphic child with a shape of its own the
+    // window takes that shape, and gets its own back when the pointer leaves the child.
+    void ShowGraphicCursor(const TVelBaseControl* Control);
     void PaintEvent();
 
     bool TranslateKey(QEvent* Event);
@@ -130,6 +135,8 @@ private:
     std::vector<TVelBaseControl*> graphicControls_;
     TVelBaseControl* graphicCapture_ = nullptr;
     TVelBaseControl* graphicHot_ = nullptr;
+    bool graphicCursorShown_ = false;
+    std::optional<QCursor> ownCursor_;
 
     std::uint16_t updateCount_ = 0;
     bool repaintOnChange_ = true;

@@ -26,6 +26,7 @@ TVelSpeedButton::TVelSpeedButton(QObject* Owner)
     : TVelBaseGraphicControl(Owner), layout_(std::make_unique<TVelButtonLayout>())
 {
     SetBounds(0, 0, 23, 22);
+    SetCursor(Qt::ArrowCursor);
     SetThemeMode(ttmPlatform);
     layout_->OnChange = [this](QObject* Sender) { SubObjectChanged(Sender); };
 }
@@ -239,7 +240,7 @@ void TVelSpeedButton::SetHot(bool Value)
     if (hot_ == Value)
         return;
     hot_ = Value;
-    ShowOnParent(Value);
+    ShowHintOnParent(Value);
     if (hot_ && !pressed_) {
         // Leave messages can be lost (a window opened over the button, the parent hidden); the
         // pointer check returns the button to its up look all the same.
@@ -261,26 +262,16 @@ void TVelSpeedButton::HotTick()
         SetHot(false);
 }
 
-void TVelSpeedButton::ShowOnParent(bool Entering)
+void TVelSpeedButton::ShowHintOnParent(bool Entering)
 {
     TVelBaseCustomControl* parent = Parent();
     if (!parent)
         return;
     if (Entering) {
-        parentCursor_.reset();
-        if (parent->testAttribute(Qt::WA_SetCursor))
-            parentCursor_ = parent->cursor();
-        parent->setCursor(cursor_);
         parentHint_ = parent->toolTip();
         if (showHint_ && !hint_.isEmpty())
             parent->setToolTip(hint_);
         return;
-    }
-    if (parent->cursor().shape() == cursor_) {
-        if (parentCursor_)
-            parent->setCursor(*parentCursor_);
-        else
-            parent->unsetCursor();
     }
     if (showHint_ && !hint_.isEmpty() && parent->toolTip() == hint_)
         parent->setToolTip(parentHint_);

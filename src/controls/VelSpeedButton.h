@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QCursor>
 #include <QFont>
 #include <QImage>
 #include <QString>
@@ -85,8 +84,6 @@ public:
     void SetUseGlobalTimer(bool Value) { useGlobalTimer_ = Value; }
 
     // Shown on the parent while the pointer is over the button.
-    Qt::CursorShape Cursor() const { return cursor_; }
-    void SetCursor(Qt::CursorShape Value) { cursor_ = Value; }
     const QString& Hint() const { return hint_; }
     void SetHint(const QString& Value) { hint_ = Value; }
     bool ShowHint() const { return showHint_; }
@@ -118,7 +115,7 @@ private:
     void CancelTracking();
     void RepeatTick();
     void HotTick();
-    void ShowOnParent(bool Entering);
+    void ShowHintOnParent(bool Entering);
     bool DrawThemed(QPainter& Canvas, TVelButtonState State);
 
     QString caption_;
@@ -149,8 +146,6 @@ private:
     bool held_ = false;   // the left button went down on the button and is not yet up
     bool inside_ = false; // while held: the pointer is over the button
 
-    Qt::CursorShape cursor_ = Qt::ArrowCursor;
-    std::optional<QCursor> parentCursor_;
     QString hint_;
     QString parentHint_;
     bool showHint_ = true;

@@ -44,7 +44,7 @@ public:
     void SetListIndex(int Value) { button_->SetListIndex(Value); }
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool Value);
-    Qt::CursorShape Cursor() const { return button_->Cursor(); }
+    Qt::CursorShape Cursor() const { return button_->Cursor().value_or(Qt::ArrowCursor); }
     void SetCursor(Qt::CursorShape Value) { button_->SetCursor(Value); }
     int GroupIndex() const { return button_->GroupIndex(); }
     void SetGroupIndex(int Value);

@@ -50,6 +50,7 @@ void TVelCustomExtSpinEdit::CreateSpinButton()
     button_->SetColor(clBtnFace);
     button_->SetHalves(kSpinUpDown);
     button_->SetDrawingStyle(0);
+    button_->SetCursor(Qt::ArrowCursor);
     button_->OnUpClick = button_->OnUpHorzClick = [this](QObject*) { SpinUpClick(); };
     button_->OnDownClick = button_->OnDownHorzClick = [this](QObject*) { SpinDownClick(); };
     button_->SetParent(this);

@@ -68,6 +68,23 @@ TEST_F(SpinButtonTest, SitsSquareAtTheRightOfTheInnerRectangleBesideTheText)
     EXPECT_LT(edit.TextRect().right(), Button().BoundsRect().left());
 }
 
+TEST_F(SpinButtonTest, ThePointerIsAnArrowOverTheButtonAndAnIBeamOverTheText)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const struct {
+        QPoint at;
+        Qt::CursorShape shape;
+    } path[] = {{edit.TextRect().center(), Qt::IBeamCursor}, {UpPoint(), Qt::ArrowCursor},
+                {DownPoint(), Qt::ArrowCursor}, {edit.TextRect().center(), Qt::IBeamCursor},
+                {DownPoint(), Qt::ArrowCursor}};
+    for (const auto& step : path) {
+        QTest::mouseMove(&edit, step.at);
+        QWidget* under = QApplication::widgetAt(edit.mapToGlobal(step.at));
+        ASSERT_EQ(under, &edit);
+        EXPECT_EQ(under->cursor().shape(), step.shape) << step.at.x() << "," << step.at.y();
+    }
+}
+
 TEST_F(SpinButtonTest, EachHalfStepsOnceAndFocusesTheEdit)
 {
     struct Case {
