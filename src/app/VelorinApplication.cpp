@@ -2,7 +2,6 @@
 
 #include "FormControls.h"
 
-#include <QFileInfo>
 #include <QMessageBox>
 
 #include "VelErrors.h"
@@ -45,17 +44,6 @@ QString ErrorBoxText(const QString& message)
     return message;
 }
 
-QString ApplicationTitleFrom(const QString& programPath)
-{
-    QString name = QFileInfo(programPath).fileName();
-    const qsizetype dot = name.indexOf(QLatin1Char('.'));
-    if (dot >= 0)
-        name.truncate(dot);
-    if (name.size() > 1)
-        name = name.left(1) + name.mid(1).toLower();
-    return name;
-}
-
 TErrorBox SetErrorBox(TErrorBox box)
 {
     TErrorBox previous = std::move(CurrentErrorBox());
@@ -84,11 +72,10 @@ bool DeliverGuarded(const std::function<bool()>& deliver, const QString& caption
 }
 
 TVelorinApplication::TVelorinApplication(int& argc, char** argv)
-    : QApplication(argc, argv), title_(ApplicationTitleFrom(applicationFilePath()))
+    : QApplication(argc, argv), title_(VelApplicationTitle())
 {
-    // What the desktop shows for the running program (task bar, window list), and the desktop
-    // entry it belongs to, whatever the program file is called.
-    setApplicationDisplayName(QStringLiteral("Velorin"));
+    // The desktop entry ties the windows to the menu entry, its name and its icon, whatever the
+    // program file is called. No display name: Qt would append it to every window's caption.
     setDesktopFileName(QStringLiteral("velorin"));
     setWindowIcon(ProgramIcon());
 }

@@ -5,14 +5,11 @@
 #include <exception>
 #include <functional>
 
+#include "VelApplicationTitle.h"
+
 // The error box's text: the message with "." added when its last character sorts after "."
 // as a character: "Disk full", "Error 42" and even "Why?" get one; "Done." and "Stop!" do not.
 QString ErrorBoxText(const QString& message);
-
-// The title users see on the error box: the program file's name without its folder, cut at
-// its first ".", first character as it is and the rest in lower case ("/opt/VELORIN.bin" ->
-// "Velorin").
-QString ApplicationTitleFrom(const QString& programPath);
 
 // Shows the error box. The default is a modal critical message box with one OK button; tests
 // install their own so that no modal box blocks them.

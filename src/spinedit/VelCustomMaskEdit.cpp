@@ -1,16 +1,16 @@
 #include "VelCustomMaskEdit.h"
 
-#include <QGuiApplication>
 #include <QMessageBox>
 #include <cmath>
 
 #include "FloatToText.h"
+#include "VelApplicationTitle.h"
 
 namespace {
 
 void ShowMessageBox(const QString& Text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), Text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::NoIcon, VelApplicationTitle(), Text, QMessageBox::Ok);
     box.exec();
 }
 
