@@ -12,7 +12,7 @@ packages=(
   xvfb xauth x11-utils xdotool imagemagick
   python3 poppler-utils
   cups cups-client printer-driver-cups-pdf libcups2-dev
-  desktop-file-utils
+  desktop-file-utils appstream
   clang libfuzzer-14-dev
 )
 

@@ -89,7 +89,7 @@ TVelorinApplication::TVelorinApplication(int& argc, char** argv)
     // What the desktop shows for the running program (task bar, window list), and the desktop
     // entry it belongs to, whatever the program file is called.
     setApplicationDisplayName(QStringLiteral("Velorin"));
-    setDesktopFileName(QStringLiteral("velorin"));
+    setDesktopFileName(QStringLiteral("io.github.velorin.Velorin"));
     setWindowIcon(ProgramIcon());
 }
 
