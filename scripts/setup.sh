@@ -13,6 +13,7 @@ packages=(
   python3 poppler-utils
   cups cups-client printer-driver-cups-pdf libcups2-dev
   desktop-file-utils appstream weston
+  dpkg-dev file lintian
   clang libfuzzer-14-dev
 )
 

@@ -1,5 +1,5 @@
 // cmake --install into a temporary prefix, with the installed desktop entry and metainfo as the
-// desktop's own validators read them.
+// desktop's own validators read them; and the Debian package that CPack builds from the same rules.
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -117,3 +117,48 @@ TEST(Install, PutsProgramEntryMetainfoAndIconsWhereADesktopFindsThem)
     ExpectValid("appstreamcli", {"validate-tree", "--no-net", prefix.path()});
 }
 
+// The package as the README builds it, `cpack -G DEB` in the build folder: what it holds, and the
+// dependencies that dpkg-shlibdeps reads off the program rather than a list kept by hand.
+TEST(Package, DebianPackageHoldsTheInstalledFilesAndTheProgramsComputedDependencies)
+{
+    if (!QFileInfo(kProgram).isExecutable())
+        GTEST_SKIP() << "the program is not built in " << kBuildDir.toStdString();
+    const QString cpack = Tool("cpack"), dpkgDeb = Tool("dpkg-deb");
+    VELORIN_REQUIRE(!dpkgDeb.isEmpty() && !Tool("dpkg-shlibdeps").isEmpty(), "dpkg-dev");
+    QTemporaryDir out;
+    ASSERT_TRUE(out.isValid());
+    const Ran built = RunTool(cpack, {"-G", "DEB", "--config", kBuildDir + "/CPackConfig.cmake", "-B", out.path()});
+    ASSERT_EQ(built.exitCode, 0) << built.output.toStdString();
+    const QStringList debs = QDir(out.path()).entryList({"*.deb"}, QDir::Files);
+    ASSERT_EQ(debs.size(), 1) << debs.join(' ').toStdString();
+    const QString deb = out.filePath(debs[0]);
+
+    QMap<QString, QString> fields;
+    QString last;
+    for (const QString& line : RunTool(dpkgDeb, {"--field", deb}).output.split('\n')) {
+        if (line.startsWith(' '))
+            fields[last] += '\n' + line.trimmed();
+        else if (const qsizetype colon = line.indexOf(':'); colon > 0)
+            fields[last = line.left(colon)] = line.mid(colon + 1).trimmed();
+    }
+    EXPECT_EQ(fields.value("Package"), "velorin");
+    EXPECT_EQ(fields.value("Version"), "1.0");
+    EXPECT_TRUE(fields.value("Maintainer").contains(QRegularExpression("^[^<]+ <[^@>]+@[^>]+>$")))
+        << fields.value("Maintainer").toStdString();
+    EXPECT_GE(fields.value("Description").count('\n'), 1) << "a summary and a longer description";
+    for (const char* library : {"libc6", "libqt6core6", "libqt6widgets6"})
+        EXPECT_TRUE(fields.value("Depends").contains(library)) << fields.value("Depends").toStdString();
+
+    const QString contents = RunTool(dpkgDeb, {"--contents", deb}).output;
+    QStringList expected = {"bin/velorin",
+                            "share/applications/" + kAppId + ".desktop",
+                            "share/metainfo/" + kAppId + ".metainfo.xml",
+                            "share/icons/hicolor/scalable/apps/" + kAppId + ".svg",
+                            "share/man/man1/velorin.1.gz",
+                            "share/doc/velorin/copyright",
+                            "share/doc/velorin/changelog.gz"};
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        expected << QStringLiteral("share/icons/hicolor/%1x%1/apps/").arg(size) + kAppId + ".png";
+    for (const QString& path : expected)
+        EXPECT_TRUE(contents.contains(" ./usr/" + path + '\n')) << path.toStdString();
+}
