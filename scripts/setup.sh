@@ -5,14 +5,15 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6printsupport6 libqt6svg6
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6printsupport6 libqt6svg6 qt6-wayland
   libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation
   xvfb xauth x11-utils xdotool imagemagick
   python3 poppler-utils
   cups cups-client printer-driver-cups-pdf libcups2-dev
-  desktop-file-utils
+  desktop-file-utils appstream weston
+  dpkg-dev file lintian
   clang libfuzzer-14-dev
 )
 

@@ -76,7 +76,7 @@ TVelorinApplication::TVelorinApplication(int& argc, char** argv)
 {
     // The desktop entry ties the windows to the menu entry, its name and its icon, whatever the
     // program file is called. No display name: Qt would append it to every window's caption.
-    setDesktopFileName(QStringLiteral("velorin"));
+    setDesktopFileName(QStringLiteral("io.github.velorin.Velorin"));
     setWindowIcon(ProgramIcon());
 }
 
