@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 #include <cmath>
 #include <limits>
 
 #include "ScopedFormat.h"
+#include "VelApplicationTitle.h"
 #include "SpinEditProbe.h"
 #include "VelExtSpinEdit.h"
 
@@ -353,6 +356,28 @@ TEST(ExtSpinEdit, EqualSeparatorsWarnAndConstructionGoesOn)
     ASSERT_EQ(boxes.Shown.size(), 1u);
     EXPECT_EQ(boxes.Shown.front(), "Decimal and thousand separators must differ!");
     EXPECT_EQ(e.Text(), "0");
+}
+
+// The real box, under a display name like the one desktops set: its caption is the program's
+// title all the same, as every message box of the program's.
+TEST(ExtSpinEdit, TheSeparatorWarningIsCaptionedWithTheApplicationTitle)
+{
+    ScopedFormat f('.', '.');
+    const QString displayName = QGuiApplication::applicationDisplayName();
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Velorin"));
+    QString caption;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            caption = box->windowTitle();
+            box->close();
+        }
+    });
+    closer.start(10);
+    TVelExtSpinEdit e;
+    QGuiApplication::setApplicationDisplayName(displayName);
+    EXPECT_EQ(caption, ApplicationTitleFrom(QCoreApplication::applicationFilePath()));
+    EXPECT_EQ(caption, QStringLiteral("test_spinedit"));
 }
 
 TEST(ExtSpinEdit, BoundsDragEachOtherAndLeaveTheValue)
