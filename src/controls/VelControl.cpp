@@ -257,13 +257,23 @@ bool TVelBaseCustomControl::RouteToGraphicControl(unsigned Msg, WPARAM Keys, QPo
 {
     if (graphicControls_.empty() && !graphicCapture_)
         return false;
+    // A press on the window itself keeps the mouse with the window until every button is up, as
+    // a press on a graphic child keeps it with the child: a selection dragged over the spin button
+    // neither presses the button nor loses its release.
+    if (windowCapture_) {
+        if (Buttons == Qt::NoButton)
+            windowCapture_ = false;
+        return false;
+    }
     QPointer<TVelBaseControl> target = graphicCapture_;
     if (!target) {
         target = GraphicControlAt(Pos);
         SetGraphicHot(target);
     }
-    if (!target)
+    if (!target) {
+        windowCapture_ = Msg == WM_LBUTTONDOWN || Msg == WM_RBUTTONDOWN || Msg == WM_LBUTTONDBLCLK;
         return false;
+    }
     if (Msg == WM_LBUTTONDOWN || Msg == WM_RBUTTONDOWN || Msg == WM_LBUTTONDBLCLK)
         graphicCapture_ = target;
     target->Perform(Msg, Keys, PointToLParam(Pos - target->BoundsRect().topLeft()));

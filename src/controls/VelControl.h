@@ -135,6 +135,7 @@ private:
     std::vector<TVelBaseControl*> graphicControls_;
     TVelBaseControl* graphicCapture_ = nullptr;
     TVelBaseControl* graphicHot_ = nullptr;
+    bool windowCapture_ = false;
     bool graphicCursorShown_ = false;
     std::optional<QCursor> ownCursor_;
 

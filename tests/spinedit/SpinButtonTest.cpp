@@ -85,6 +85,26 @@ TEST_F(SpinButtonTest, ThePointerIsAnArrowOverTheButtonAndAnIBeamOverTheText)
     }
 }
 
+// A press on the text keeps the mouse with the edit until release, wherever the pointer goes: a
+// selection dragged out past the text's end, over the button, selects to the end and clicks nothing.
+TEST_F(SpinButtonTest, ADragFromTheTextOverTheButtonStaysTheEdits)
+{
+    edit.SetText(QStringLiteral("123456.5"));
+    const QPoint start(edit.TextRect().left() + 1, edit.TextRect().center().y());
+    Press(start);
+    Move(edit.TextRect().center(), true);
+    Move(UpPoint(), true);
+    Move(DownPoint(), true);
+    EXPECT_EQ(edit.cursor().shape(), Qt::IBeamCursor) << "the pointer keeps the shape of where the press was";
+    Release(DownPoint());
+    EXPECT_EQ(ups + downs, 0);
+    EXPECT_EQ(Button().State(shUp), ssNormal);
+    EXPECT_EQ(Button().State(shDown), ssNormal);
+    EXPECT_EQ(edit.SelText(), edit.Text());
+    Move(DownPoint(), false);
+    EXPECT_EQ(edit.cursor().shape(), Qt::ArrowCursor) << "once released, the button is the pointer's again";
+}
+
 TEST_F(SpinButtonTest, EachHalfStepsOnceAndFocusesTheEdit)
 {
     struct Case {
