@@ -77,3 +77,28 @@ TColor VelColorFromQColor(const QColor& Color)
     const QColor c = Color.toRgb();
     return VelRGB(c.red(), c.green(), c.blue());
 }
+
+bool VelIsDarkPalette(const QPalette& Palette)
+{
+    return qGray(Palette.color(QPalette::Active, QPalette::Window).rgb()) <= 128;
+}
+
+QColor VelFixedColor(TVelFixedColor Which, const QPalette& Palette)
+{
+    struct Pair {
+        QColor light;
+        QPalette::ColorRole dark;
+    };
+    const auto pair = [Which]() -> Pair {
+        switch (Which) {
+        case TVelFixedColor::Arrow: return {QColor(0, 0, 0), QPalette::ButtonText};
+        case TVelFixedColor::LightGrey: return {QColor(192, 192, 192), QPalette::Midlight};
+        case TVelFixedColor::White: return {QColor(255, 255, 255), QPalette::Light};
+        case TVelFixedColor::DarkGrey: return {QColor(128, 128, 128), QPalette::Dark};
+        case TVelFixedColor::Ink: return {QColor(0, 0, 0), QPalette::Text};
+        case TVelFixedColor::Paper: break;
+        }
+        return {QColor(255, 255, 255), QPalette::Base};
+    }();
+    return VelIsDarkPalette(Palette) ? Palette.color(QPalette::Active, pair.dark) : pair.light;
+}

@@ -46,3 +46,18 @@ QColor VelColorToQColor(TColor Color, const QPalette& Palette);
 
 // The plain colour value of a QColor (alpha is dropped).
 TColor VelColorFromQColor(const QColor& Color);
+
+// The few colours the library's drawing fixes as RGB. A light desktop gets them exactly; a dark
+// one gets the palette role that plays the same part, so black arrows do not vanish on a dark face.
+enum class TVelFixedColor {
+    Arrow,     // black: the spin button's arrows and the drop-down arrow
+    LightGrey, // (192, 192, 192): a diagonal line of the spin button
+    White,     // white: a diagonal line of the spin button
+    DarkGrey,  // (128, 128, 128): the pressed spin button's diagonal line
+    Ink,       // black of a 1-bit picture
+    Paper,     // white of a 1-bit picture
+};
+
+// A palette is dark when its window colour is not lighter than mid-grey.
+bool VelIsDarkPalette(const QPalette& Palette);
+QColor VelFixedColor(TVelFixedColor Which, const QPalette& Palette);
