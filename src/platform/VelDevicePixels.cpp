@@ -56,13 +56,18 @@ QRect VelToDeviceRect(const QPainter& Canvas, const QRect& Logical)
     return QRect(QPoint(Snap(a.x()), Snap(a.y())), QPoint(Snap(b.x()) - 1, Snap(b.y()) - 1));
 }
 
+void VelPaintInDevicePixels(QPainter& Canvas)
+{
+    // Undo whatever maps logical onto device coordinates, the device pixel ratio included.
+    Canvas.setWorldTransform(Canvas.deviceTransform().inverted() * Canvas.worldTransform());
+}
+
 void VelFillDevice(QPainter& Canvas, const QRect& Device, const QBrush& Brush)
 {
     if (Device.isEmpty())
         return;
     Canvas.save();
-    // Undo whatever maps logical onto device coordinates, the device pixel ratio included.
-    Canvas.setWorldTransform(Canvas.deviceTransform().inverted() * Canvas.worldTransform());
+    VelPaintInDevicePixels(Canvas);
     Canvas.setRenderHint(QPainter::Antialiasing, false);
     Canvas.fillRect(Device, Brush);
     Canvas.restore();

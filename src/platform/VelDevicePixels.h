@@ -22,6 +22,8 @@ int VelLineWidth(qreal Ratio);
 QPointF VelToDevice(const QPainter& Canvas, const QPointF& Logical);
 // A logical rectangle on the painter with each edge rounded to the device pixel grid.
 QRect VelToDeviceRect(const QPainter& Canvas, const QRect& Logical);
+// Sets the painter's world transform so that its coordinates are device pixels (save it first).
+void VelPaintInDevicePixels(QPainter& Canvas);
 // Fills a rectangle given in device pixels, whatever the painter's transform.
 void VelFillDevice(QPainter& Canvas, const QRect& Device, const QBrush& Brush);
 

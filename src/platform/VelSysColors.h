@@ -4,6 +4,7 @@
 
 #include "VelTypes.h"
 
+class QImage;
 class QPalette;
 
 // The classic system colours beyond the ones every layer names in VelTypes.h. Their numbers are
@@ -61,3 +62,6 @@ enum class TVelFixedColor {
 // A palette is dark when its window colour is not lighter than mid-grey.
 bool VelIsDarkPalette(const QPalette& Palette);
 QColor VelFixedColor(TVelFixedColor Which, const QPalette& Palette);
+// A black-on-white picture in the palette's ink and paper: black and white as they are in a light
+// palette, text on base colour in a dark one; greys between them (smoothed edges) in proportion.
+QImage VelInkOnPaper(const QImage& BlackOnWhite, const QPalette& Palette);

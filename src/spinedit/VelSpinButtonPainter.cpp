@@ -358,7 +358,7 @@ void TVelSpinButtonPainter::PaintOnDeviceGrid(QPainter& Canvas, const TVelSpinSt
     }
     p.end();
     Canvas.save();
-    Canvas.setWorldTransform(Canvas.deviceTransform().inverted() * Canvas.worldTransform());
+    VelPaintInDevicePixels(Canvas);
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         const Piece& piece = pieces[i];
         const int k = std::min<int>(States[piece.half], ssDisabled);
