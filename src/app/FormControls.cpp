@@ -8,6 +8,9 @@
 #include <QKeyEvent>
 #include <qdrawutil.h>
 
+#include "VelDevicePixels.h"
+#include "VelSysColors.h"
+
 #include <utility>
 
 QPixmap LoadPicture(const QString& path)
@@ -76,6 +79,7 @@ TImage::TImage(QWidget* parent) : QLabel(parent)
 void TImage::SetPicture(const QPixmap& picture)
 {
     picture_ = picture;
+    shown_ = QImage();
     Apply();
 }
 
@@ -91,6 +95,13 @@ void TImage::SetStretch(bool on)
     Apply();
 }
 
+void TImage::SetInkOnPaper(bool on)
+{
+    inkOnPaper_ = on;
+    shown_ = QImage();
+    update();
+}
+
 void TImage::paintEvent(QPaintEvent*)
 {
     // Drawn here rather than by the label's style: a style sheet's border, padding or colours
@@ -99,10 +110,40 @@ void TImage::paintEvent(QPaintEvent*)
         return;
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform, stretch_);
-    if (stretch_)
-        p.drawPixmap(rect(), picture_);
-    else
-        p.drawPixmap(QPoint(0, 0), picture_);
+    if (stretch_) {
+        p.drawImage(rect(), Shown(picture_.size()));
+        return;
+    }
+    if (qFuzzyCompare(picture_.devicePixelRatio(), devicePixelRatioF())) {
+        p.drawImage(QPoint(0, 0), Shown(picture_.size()));
+        return;
+    }
+    // Drawn for another scale (the "@2x" picture at 1.5): resampled once to the device pixels it
+    // covers and copied one to one, rather than every other pixel dropped or doubled.
+    const QRect device = VelToDeviceRect(p, QRect(QPoint(0, 0), picture_.deviceIndependentSize().toSize()));
+    QImage shown = Shown(device.size());
+    shown.setDevicePixelRatio(1);
+    p.save();
+    VelPaintInDevicePixels(p);
+    p.drawImage(device.topLeft(), shown);
+    p.restore();
+}
+
+QImage TImage::Shown(const QSize& deviceSize) const
+{
+    const qint64 key = inkOnPaper_ ? palette().cacheKey() : 0;
+    if (!shown_.isNull() && shown_.size() == deviceSize && shownPalette_ == key)
+        return shown_;
+    QImage image = picture_.toImage();
+    if (inkOnPaper_)
+        image = VelInkOnPaper(image, palette());
+    if (image.size() != deviceSize) {
+        image = image.scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image.setDevicePixelRatio(1);
+    }
+    shown_ = image;
+    shownPalette_ = key;
+    return shown_;
 }
 
 void TImage::Apply()

@@ -49,7 +49,8 @@ public:
 };
 
 // A picture. AutoSize fits the control to the picture; Stretch scales the picture to the
-// control; with neither the picture sits unscaled at the top left.
+// control; with neither the picture sits unscaled at the top left. A screen whose scale the
+// picture was not drawn for gets it smoothly resampled to whole device pixels.
 class TImage : public QLabel {
     Q_OBJECT
 public:
@@ -58,16 +59,23 @@ public:
     QPixmap Picture() const { return picture_; }
     void SetAutoSize(bool on);
     void SetStretch(bool on);
+    // A black-on-white picture, drawn in the palette's ink and paper (VelInkOnPaper).
+    void SetInkOnPaper(bool on);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void Apply();
+    QImage Shown(const QSize& deviceSize) const;
 
     QPixmap picture_;
     bool autoSize_ = false;
     bool stretch_ = false;
+    bool inkOnPaper_ = false;
+    // The last picture as shown, with what it was made for.
+    mutable QImage shown_;
+    mutable qint64 shownPalette_ = 0;
 };
 
 // A raised bevel inside a lowered one, filled with the window's colour.

@@ -104,6 +104,7 @@ const TFormDescription<TForm1>& Description()
         Control(&TForm1::Image1, "Image1", {16, 40, 201, 194}, NoTab,
                 [](TImage& i) {
                     i.SetAutoSize(true);
+                    i.SetInkOnPaper(true);
                     i.SetPicture(LoadPicture(QStringLiteral(":/pictures/formula.bmp")));
                 }),
         Control(&TForm1::Bevel1, "Bevel1", {8, 32, 217, 209}, NoTab, [](TBevel&) {}),

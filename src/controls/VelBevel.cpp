@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPalette>
 
+#include "VelDevicePixels.h"
 #include "VelEdge.h"
 #include "VelErrors.h"
 #include "VelSysColors.h"
@@ -17,14 +18,20 @@ struct Box {
     void Shrink(int n) { l += n, t += n, r -= n, b -= n; }
 };
 
-void FillBox(QPainter& Canvas, const Box& B, const QColor& Color)
+// Everything a border draws goes through one device frame, so its rings stay equally thick.
+struct Pen {
+    QPainter& canvas;
+    const TVelDeviceFrame& frame;
+};
+
+void FillBox(const Pen& P, const Box& B, const QBrush& Color)
 {
     if (B.r > B.l && B.b > B.t)
-        Canvas.fillRect(B.ToRect(), Color);
+        P.frame.Fill(P.canvas, B.ToRect(), Color);
 }
 
 // A 1-pixel frame just inside B.
-void FrameBox(QPainter& Canvas, const Box& B, const QColor& Color)
+void FrameBox(const Pen& Canvas, const Box& B, const QColor& Color)
 {
     if (B.r <= B.l || B.b <= B.t)
         return;
@@ -34,7 +41,7 @@ void FrameBox(QPainter& Canvas, const Box& B, const QColor& Color)
     FillBox(Canvas, {B.r - 1, B.t, B.r, B.b}, Color);
 }
 
-void PlainRings(QPainter& Canvas, Box& B, int N, bool NoFill, const QColor& Color)
+void PlainRings(const Pen& Canvas, Box& B, int N, bool NoFill, const QColor& Color)
 {
     for (int i = 0; i < N; ++i) {
         if (!NoFill)
@@ -45,7 +52,7 @@ void PlainRings(QPainter& Canvas, Box& B, int N, bool NoFill, const QColor& Colo
 
 // One ring line of width 1: top-left colour down the left side and along the top, bottom-right
 // colour down the right side and along the bottom, the latter owning the top-right corner.
-void BevelLine(QPainter& Canvas, const Box& B, const QColor& TopLeft, const QColor& BottomRight)
+void BevelLine(const Pen& Canvas, const Box& B, const QColor& TopLeft, const QColor& BottomRight)
 {
     if (B.r <= B.l || B.b <= B.t)
         return;
@@ -55,7 +62,7 @@ void BevelLine(QPainter& Canvas, const Box& B, const QColor& TopLeft, const QCol
     FillBox(Canvas, {B.l + 1, B.b - 1, B.r, B.b}, BottomRight);
 }
 
-void StyleRing(QPainter& Canvas, Box& B, TVelBevelStyle Style, int W, const QColor& Shadow, const QColor& Light)
+void StyleRing(const Pen& Canvas, Box& B, TVelBevelStyle Style, int W, const QColor& Shadow, const QColor& Light)
 {
     if (W == 0 || Style == bvNone || Style == bvShadow)
         return;
@@ -133,13 +140,15 @@ int StandardBorderWidth(TVelBorderStyle Style)
 
 void DrawStandardBorder(QPainter& Canvas, QRect& Rect, TVelBorderStyle Style, unsigned Flags)
 {
-    auto edge = [&](unsigned Edge, unsigned More) { VelDrawEdge(Canvas, Rect, Edge, More | Flags); };
+    const TVelDeviceFrame frame(Canvas, Rect);
+    const QPalette palette = VelCanvasPalette(Canvas);
+    auto edge = [&](unsigned Edge, unsigned More) { VelDrawEdge(Canvas, frame, Rect, Edge, More | Flags, palette); };
     switch (Style) {
     case lsNone: break;
     case lsSingle: {
         edge(BDR_SUNKENOUTER, BF_TOPLEFT | BF_ADJUST | BF_SOFT);
         QRect keep = Rect;
-        VelDrawEdge(Canvas, keep, BDR_RAISEDOUTER, BF_BOTTOMRIGHT | Flags);
+        VelDrawEdge(Canvas, frame, keep, BDR_RAISEDOUTER, BF_BOTTOMRIGHT | Flags, palette);
         break;
     }
     case lsLowered: edge(EDGE_SUNKEN, BF_RECT | BF_ADJUST | BF_SOFT); break;
@@ -356,29 +365,29 @@ QRect TVelBevel::DrawBevel(QPainter& Canvas, const QRect& Rect, bool NoFill) con
     const QColor border = VelColorToQColor(colors_[0], palette);
     const QColor light = VelColorToQColor(colors_[1], palette);
     const QColor shadow = VelColorToQColor(colors_[2], palette);
-    Canvas.save();
-    Canvas.setRenderHint(QPainter::Antialiasing, false);
+    const TVelDeviceFrame frame(Canvas, Rect);
+    const Pen pen{Canvas, frame};
     Box b = Box::Of(Rect);
     switch (mode_) {
     case bmCustom:
         if (styleOuter_ == bvShadow) {
             const int o = widthOuter_;
-            FillBox(Canvas, {b.r - o, b.t + o, b.r, b.b}, shadow);
-            FillBox(Canvas, {b.l + o, b.b - o, b.r, b.b}, shadow);
+            FillBox(pen, {b.r - o, b.t + o, b.r, b.b}, shadow);
+            FillBox(pen, {b.l + o, b.b - o, b.r, b.b}, shadow);
             if (!NoFill) {
-                FillBox(Canvas, {b.r - o, b.t, b.r, b.t + o}, border);
-                FillBox(Canvas, {b.l, b.b - o, b.l + o, b.b}, border);
+                FillBox(pen, {b.r - o, b.t, b.r, b.t + o}, border);
+                FillBox(pen, {b.l, b.b - o, b.l + o, b.b}, border);
             }
             b.r -= o;
             b.b -= o;
             for (int i = 0; i < widthInner_; ++i) {
-                FrameBox(Canvas, b, light);
+                FrameBox(pen, b, light);
                 b.Shrink(1);
             }
         } else {
-            StyleRing(Canvas, b, styleOuter_, widthOuter_, shadow, light);
-            PlainRings(Canvas, b, borderWidth_, NoFill, border);
-            StyleRing(Canvas, b, styleInner_, widthInner_, shadow, light);
+            StyleRing(pen, b, styleOuter_, widthOuter_, shadow, light);
+            PlainRings(pen, b, borderWidth_, NoFill, border);
+            StyleRing(pen, b, styleInner_, widthInner_, shadow, light);
         }
         break;
     case bmStandard:
@@ -392,18 +401,18 @@ QRect TVelBevel::DrawBevel(QPainter& Canvas, const QRect& Rect, bool NoFill) con
         if (borderSides_ == 0)
             break;
         QRect r = b.ToRect();
-        VelDrawEdge(Canvas, r, EdgeKind(edgeStyle_), EdgeSides(borderSides_), palette);
+        VelDrawEdge(Canvas, frame, r, EdgeKind(edgeStyle_), EdgeSides(borderSides_), palette);
         const Box whole = b;
         if (!NoFill && Canvas.brush().style() != Qt::NoBrush) {
             const QBrush brush = Canvas.brush();
             if (!(borderSides_ & fsLeft))
-                Canvas.fillRect(Box{whole.l, whole.t, whole.l + 2, whole.b}.ToRect(), brush);
+                FillBox(pen, {whole.l, whole.t, whole.l + 2, whole.b}, brush);
             if (!(borderSides_ & fsTop))
-                Canvas.fillRect(Box{whole.l, whole.t, whole.r, whole.t + 2}.ToRect(), brush);
+                FillBox(pen, {whole.l, whole.t, whole.r, whole.t + 2}, brush);
             if (!(borderSides_ & fsRight))
-                Canvas.fillRect(Box{whole.r - 2, whole.t, whole.r, whole.b}.ToRect(), brush);
+                FillBox(pen, {whole.r - 2, whole.t, whole.r, whole.b}, brush);
             if (!(borderSides_ & fsBottom))
-                Canvas.fillRect(Box{whole.l, whole.b - 2, whole.r, whole.b}.ToRect(), brush);
+                FillBox(pen, {whole.l, whole.b - 2, whole.r, whole.b}, brush);
         }
         b.l += (borderSides_ & fsLeft) ? 2 : 0;
         b.t += (borderSides_ & fsTop) ? 2 : 0;
@@ -412,7 +421,6 @@ QRect TVelBevel::DrawBevel(QPainter& Canvas, const QRect& Rect, bool NoFill) con
         break;
     }
     }
-    PlainRings(Canvas, b, borderInnerWidth_, NoFill, border);
-    Canvas.restore();
+    PlainRings(pen, b, borderInnerWidth_, NoFill, border);
     return b.ToRect();
 }

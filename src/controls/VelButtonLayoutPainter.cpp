@@ -2,10 +2,13 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPalette>
 #include <algorithm>
 
 #include "VelArrow.h"
 #include "VelButtonLayout.h"
+#include "VelEdge.h"
+#include "VelSysColors.h"
 
 namespace {
 
@@ -262,7 +265,11 @@ void TVelButtonLayoutPainter::Paint(QPainter& Canvas, const QRect& Bounds, const
     }
     if (!at.Arrow.isNull()) {
         const auto& button = static_cast<const TVelButtonLayout&>(Layout);
-        DrawArrow(Canvas, at.Arrow.left(), at.Arrow.top(), button.ArrowSize(), button.ArrowColor(), true, enabled);
+        const QPalette palette = VelCanvasPalette(Canvas);
+        // The default black is the fixed arrow colour, which a dark palette replaces.
+        const QColor color = button.ArrowColor() == clBlack ? VelFixedColor(TVelFixedColor::Arrow, palette)
+                                                            : VelColorToQColor(button.ArrowColor(), palette);
+        DrawArrow(Canvas, at.Arrow.left(), at.Arrow.top(), button.ArrowSize(), color, true, enabled, palette);
     }
     Canvas.restore();
 }

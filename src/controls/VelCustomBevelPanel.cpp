@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QStyle>
 
+#include "VelDevicePixels.h"
 #include "VelEdge.h"
 #include "VelMessageEvent.h"
 #include "VelSysColors.h"
@@ -110,6 +111,14 @@ void TVelCustomBevelPanel::Paint(QPainter& Canvas)
 void TVelCustomBevelPanel::PaintWindowFrame(QPainter& Canvas)
 {
     QRect r = rect();
+    // Whole-pixel lines are thinner than the frame's room at a fractional scale; what they leave
+    // belongs to the client area's background.
+    if (WindowFrameWidth() > 0) {
+        Canvas.save();
+        Canvas.setClipRegion(QRegion(r).subtracted(QRegion(ClientRect())), Qt::IntersectClip);
+        Canvas.fillRect(r, EffectiveColor());
+        Canvas.restore();
+    }
     if (WindowFrameWidth() == 2)
         VelDrawEdge(Canvas, r, EDGE_SUNKEN, BF_RECT, palette());
     else if (WindowFrameWidth() == 1)
@@ -137,9 +146,10 @@ void TVelCustomBevelPanel::DrawFlatFrame(QPainter& Canvas)
     const int w = c.width(), h = c.height();
     const int e = bevel_->Extent(), f = bevel_->ExtentRightBottom();
     const QColor color = EffectiveColor();
+    const TVelDeviceFrame frame(Canvas, c);
     auto band = [&](int l, int t, int r, int b) {
         if (r > l && b > t)
-            Canvas.fillRect(QRect(c.left() + l, c.top() + t, r - l, b - t), color);
+            frame.Fill(Canvas, QRect(c.left() + l, c.top() + t, r - l, b - t), color);
     };
     band(0, 0, w, e);
     band(0, e, e, h);

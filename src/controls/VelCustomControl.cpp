@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "VelDevicePixels.h"
 #include "VelEdge.h"
 #include "VelMessageEvent.h"
 #include "VelSysColors.h"
@@ -226,13 +227,14 @@ void TVelCustomControl::DrawFullFrame(QPainter& Canvas)
         return;
     const QPalette& p = palette();
     const QRect r = rect();
+    const TVelDeviceFrame frame(Canvas, r);
     if (ctl3D_) {
-        VelFrameRect(Canvas, r.adjusted(1, 1, 0, 0), VelColorToQColor(clWindowFrame, p));
-        VelFrameRect(Canvas, r.adjusted(0, 0, -1, -1), VelColorToQColor(clBtnFace, p));
+        VelFrameRect(Canvas, frame, r.adjusted(1, 1, 0, 0), VelColorToQColor(clWindowFrame, p));
+        VelFrameRect(Canvas, frame, r.adjusted(0, 0, -1, -1), VelColorToQColor(clBtnFace, p));
         QRect edge = r;
-        VelDrawEdge(Canvas, edge, BDR_SUNKENOUTER, BF_RECT, p);
+        VelDrawEdge(Canvas, frame, edge, BDR_SUNKENOUTER, BF_RECT, p);
     } else {
-        VelFrameRect(Canvas, r, VelColorToQColor(clWindowFrame, p));
+        VelFrameRect(Canvas, frame, r, VelColorToQColor(clWindowFrame, p));
     }
 }
 
@@ -241,9 +243,10 @@ void TVelCustomControl::DrawFlatFrame(QPainter& Canvas)
     if (DrawThemedFrame(EffectiveThemeMode(), Canvas, ClientRect()))
         return;
     const QColor face = VelColorToQColor(clBtnFace, palette());
-    VelFrameRect(Canvas, rect(), face);
+    const TVelDeviceFrame frame(Canvas, rect());
+    VelFrameRect(Canvas, frame, rect(), face);
     if (ctl3D_)
-        VelFrameRect(Canvas, rect().adjusted(1, 1, -1, -1), face);
+        VelFrameRect(Canvas, frame, rect().adjusted(1, 1, -1, -1), face);
 }
 
 bool TVelCustomControl::DrawThemedFrame(TVelThemeMode Mode, QPainter& Canvas, const QRect& Rect)

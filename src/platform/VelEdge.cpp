@@ -5,6 +5,7 @@
 #include <QPalette>
 #include <QWidget>
 
+#include "VelDevicePixels.h"
 #include "VelSysColors.h"
 
 namespace {
@@ -31,7 +32,8 @@ LineColors ColorsOf(unsigned Line, unsigned Flags)
 }
 
 // One line along the chosen sides of R, shrinking R by one on those sides.
-void DrawLine(QPainter& Canvas, QRect& R, unsigned Sides, const QColor& TopLeft, const QColor& BottomRight)
+void DrawLine(QPainter& Canvas, const TVelDeviceFrame& Frame, QRect& R, unsigned Sides, const QColor& TopLeft,
+              const QColor& BottomRight)
 {
     if (R.isEmpty())
         return;
@@ -40,40 +42,44 @@ void DrawLine(QPainter& Canvas, QRect& R, unsigned Sides, const QColor& TopLeft,
     const int topEnd = (Sides & BF_RIGHT) ? r - 1 : r;
     const int leftEnd = (Sides & BF_BOTTOM) ? b - 1 : b;
     if (Sides & BF_TOP)
-        Canvas.fillRect(QRect(QPoint(l, t), QPoint(topEnd, t)), TopLeft);
+        Frame.Fill(Canvas, QRect(QPoint(l, t), QPoint(topEnd, t)), TopLeft);
     if (Sides & BF_LEFT)
-        Canvas.fillRect(QRect(QPoint(l, t), QPoint(l, leftEnd)), TopLeft);
+        Frame.Fill(Canvas, QRect(QPoint(l, t), QPoint(l, leftEnd)), TopLeft);
     if (Sides & BF_RIGHT)
-        Canvas.fillRect(QRect(QPoint(r, t), QPoint(r, b)), BottomRight);
+        Frame.Fill(Canvas, QRect(QPoint(r, t), QPoint(r, b)), BottomRight);
     if (Sides & BF_BOTTOM)
-        Canvas.fillRect(QRect(QPoint(l, b), QPoint(r, b)), BottomRight);
+        Frame.Fill(Canvas, QRect(QPoint(l, b), QPoint(r, b)), BottomRight);
     R.adjust((Sides & BF_LEFT) ? 1 : 0, (Sides & BF_TOP) ? 1 : 0, (Sides & BF_RIGHT) ? -1 : 0,
              (Sides & BF_BOTTOM) ? -1 : 0);
 }
 
 } // namespace
 
-bool VelDrawEdge(QPainter& Canvas, QRect& Rect, unsigned Edge, unsigned Flags, const QPalette& Palette)
+bool VelDrawEdge(QPainter& Canvas, const TVelDeviceFrame& Frame, QRect& Rect, unsigned Edge, unsigned Flags,
+                 const QPalette& Palette)
 {
     const unsigned sides = Flags & BF_RECT;
     QRect r = Rect;
     // Raised wins where a caller sets both bits of one line, as the classic routine does.
     const unsigned outer = (Edge & BDR_RAISEDOUTER) ? BDR_RAISEDOUTER : (Edge & BDR_SUNKENOUTER);
     const unsigned inner = (Edge & BDR_RAISEDINNER) ? BDR_RAISEDINNER : (Edge & BDR_SUNKENINNER);
-    Canvas.save();
-    Canvas.setRenderHint(QPainter::Antialiasing, false);
     for (unsigned line : {outer, inner}) {
         if (line == 0)
             continue;
         const LineColors c = ColorsOf(line, Flags);
-        DrawLine(Canvas, r, sides, VelColorToQColor(c.topLeft, Palette), VelColorToQColor(c.bottomRight, Palette));
+        DrawLine(Canvas, Frame, r, sides, VelColorToQColor(c.topLeft, Palette),
+                 VelColorToQColor(c.bottomRight, Palette));
     }
     if ((Flags & BF_MIDDLE) && !r.isEmpty())
-        Canvas.fillRect(r, VelColorToQColor((Flags & (BF_FLAT | BF_MONO)) ? clWindow : clBtnFace, Palette));
-    Canvas.restore();
+        Frame.Fill(Canvas, r, VelColorToQColor((Flags & (BF_FLAT | BF_MONO)) ? clWindow : clBtnFace, Palette));
     if (Flags & BF_ADJUST)
         Rect = r;
     return true;
+}
+
+bool VelDrawEdge(QPainter& Canvas, QRect& Rect, unsigned Edge, unsigned Flags, const QPalette& Palette)
+{
+    return VelDrawEdge(Canvas, TVelDeviceFrame(Canvas, Rect), Rect, Edge, Flags, Palette);
 }
 
 QPalette VelCanvasPalette(const QPainter& Canvas)
@@ -89,13 +95,18 @@ bool VelDrawEdge(QPainter& Canvas, QRect& Rect, unsigned Edge, unsigned Flags)
     return VelDrawEdge(Canvas, Rect, Edge, Flags, VelCanvasPalette(Canvas));
 }
 
-void VelFrameRect(QPainter& Canvas, const QRect& Rect, const QColor& Color)
+void VelFrameRect(QPainter& Canvas, const TVelDeviceFrame& Frame, const QRect& Rect, const QColor& Color)
 {
     if (Rect.isEmpty())
         return;
     const int l = Rect.left(), t = Rect.top(), r = Rect.right(), b = Rect.bottom();
-    Canvas.fillRect(QRect(QPoint(l, t), QPoint(r, t)), Color);
-    Canvas.fillRect(QRect(QPoint(l, b), QPoint(r, b)), Color);
-    Canvas.fillRect(QRect(QPoint(l, t), QPoint(l, b)), Color);
-    Canvas.fillRect(QRect(QPoint(r, t), QPoint(r, b)), Color);
+    Frame.Fill(Canvas, QRect(QPoint(l, t), QPoint(r, t)), Color);
+    Frame.Fill(Canvas, QRect(QPoint(l, b), QPoint(r, b)), Color);
+    Frame.Fill(Canvas, QRect(QPoint(l, t), QPoint(l, b)), Color);
+    Frame.Fill(Canvas, QRect(QPoint(r, t), QPoint(r, b)), Color);
+}
+
+void VelFrameRect(QPainter& Canvas, const QRect& Rect, const QColor& Color)
+{
+    VelFrameRect(Canvas, TVelDeviceFrame(Canvas, Rect), Rect, Color);
 }

@@ -5,6 +5,7 @@
 class QPainter;
 class QColor;
 class QPalette;
+class TVelDeviceFrame;
 
 // Edge kinds: one bit per line, outer and inner, raised or sunken.
 enum : unsigned {
@@ -48,11 +49,16 @@ enum : unsigned {
 // face colour on every side, BF_MONO the outer in the window-frame colour and the inner in the
 // window colour. BF_MIDDLE fills what is left with the button face (window colour when flat or
 // mono). With BF_ADJUST, Rect shrinks by the lines drawn on each chosen side.
-// Pixels are filled as logical 1-pixel rectangles, so the lines stay crisp on a scaled surface.
+// Every line is a whole number of device pixels, the same on each side (see TVelDeviceFrame).
 bool VelDrawEdge(QPainter& Canvas, QRect& Rect, unsigned Edge, unsigned Flags, const QPalette& Palette);
+// The same inside a frame that a caller draws in several steps: the lines of every step are counted
+// from the frame's outer edges, so they meet exactly at any device pixel ratio.
+bool VelDrawEdge(QPainter& Canvas, const TVelDeviceFrame& Frame, QRect& Rect, unsigned Edge, unsigned Flags,
+                 const QPalette& Palette);
 // The same with the palette of the widget the canvas paints on, else the application's.
 bool VelDrawEdge(QPainter& Canvas, QRect& Rect, unsigned Edge, unsigned Flags);
 QPalette VelCanvasPalette(const QPainter& Canvas);
 
-// A 1-pixel frame just inside Rect, filled as rectangles so it stays crisp when scaled.
+// A 1-pixel frame just inside Rect, one device line wide on every side.
 void VelFrameRect(QPainter& Canvas, const QRect& Rect, const QColor& Color);
+void VelFrameRect(QPainter& Canvas, const TVelDeviceFrame& Frame, const QRect& Rect, const QColor& Color);

@@ -1,6 +1,7 @@
 #include "VelSysColors.h"
 
 #include <QGuiApplication>
+#include <QImage>
 #include <QPalette>
 
 namespace {
@@ -76,4 +77,49 @@ TColor VelColorFromQColor(const QColor& Color)
 {
     const QColor c = Color.toRgb();
     return VelRGB(c.red(), c.green(), c.blue());
+}
+
+bool VelIsDarkPalette(const QPalette& Palette)
+{
+    return qGray(Palette.color(QPalette::Active, QPalette::Window).rgb()) <= 128;
+}
+
+QColor VelFixedColor(TVelFixedColor Which, const QPalette& Palette)
+{
+    struct Pair {
+        QColor light;
+        QPalette::ColorRole dark;
+    };
+    const auto pair = [Which]() -> Pair {
+        switch (Which) {
+        case TVelFixedColor::Arrow: return {QColor(0, 0, 0), QPalette::ButtonText};
+        case TVelFixedColor::LightGrey: return {QColor(192, 192, 192), QPalette::Midlight};
+        case TVelFixedColor::White: return {QColor(255, 255, 255), QPalette::Light};
+        case TVelFixedColor::DarkGrey: return {QColor(128, 128, 128), QPalette::Dark};
+        case TVelFixedColor::Ink: return {QColor(0, 0, 0), QPalette::Text};
+        case TVelFixedColor::Paper: break;
+        }
+        return {QColor(255, 255, 255), QPalette::Base};
+    }();
+    return VelIsDarkPalette(Palette) ? Palette.color(QPalette::Active, pair.dark) : pair.light;
+}
+
+QImage VelInkOnPaper(const QImage& BlackOnWhite, const QPalette& Palette)
+{
+    if (!VelIsDarkPalette(Palette))
+        return BlackOnWhite;
+    const QColor ink = VelFixedColor(TVelFixedColor::Ink, Palette);
+    const QColor paper = VelFixedColor(TVelFixedColor::Paper, Palette);
+    QImage out = BlackOnWhite.convertToFormat(QImage::Format_RGB32);
+    // A 1-bit picture has two colours; only those are swapped, never a photo's tones inverted.
+    auto mix = [](int a, int b, int g) { return qRound(a + (b - a) * g / 255.0); };
+    for (int y = 0; y < out.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            const int g = qGray(line[x]);
+            line[x] = qRgb(mix(ink.red(), paper.red(), g), mix(ink.green(), paper.green(), g),
+                           mix(ink.blue(), paper.blue(), g));
+        }
+    }
+    return out;
 }

@@ -4,6 +4,7 @@
 
 #include "VelTypes.h"
 
+class QImage;
 class QPalette;
 
 // The classic system colours beyond the ones every layer names in VelTypes.h. Their numbers are
@@ -46,3 +47,21 @@ QColor VelColorToQColor(TColor Color, const QPalette& Palette);
 
 // The plain colour value of a QColor (alpha is dropped).
 TColor VelColorFromQColor(const QColor& Color);
+
+// The few colours the library's drawing fixes as RGB. A light desktop gets them exactly; a dark
+// one gets the palette role that plays the same part, so black arrows do not vanish on a dark face.
+enum class TVelFixedColor {
+    Arrow,     // black: the spin button's arrows and the drop-down arrow
+    LightGrey, // (192, 192, 192): a diagonal line of the spin button
+    White,     // white: a diagonal line of the spin button
+    DarkGrey,  // (128, 128, 128): the pressed spin button's diagonal line
+    Ink,       // black of a 1-bit picture
+    Paper,     // white of a 1-bit picture
+};
+
+// A palette is dark when its window colour is not lighter than mid-grey.
+bool VelIsDarkPalette(const QPalette& Palette);
+QColor VelFixedColor(TVelFixedColor Which, const QPalette& Palette);
+// A black-on-white picture in the palette's ink and paper: black and white as they are in a light
+// palette, text on base colour in a dark one; greys between them (smoothed edges) in proportion.
+QImage VelInkOnPaper(const QImage& BlackOnWhite, const QPalette& Palette);

@@ -1,6 +1,8 @@
 #include "VelSpinButtonPainter.h"
 
+#include <QGuiApplication>
 #include <QPainter>
+#include <QPalette>
 #include <QPolygon>
 #include <algorithm>
 #include <bit>
@@ -9,31 +11,40 @@
 #include <vector>
 
 #include "VelArrow.h"
+#include "VelDevicePixels.h"
 #include "VelEdge.h"
 #include "VelSysColors.h"
 
 namespace {
 
-constexpr QColor kDarkGrey(128, 128, 128);
-constexpr QColor kLightGrey(192, 192, 192);
-constexpr QColor kWhite(255, 255, 255);
-
 // The frames are classic 3D edges, drawn one line at a time where a frame has a line on only some
-// of its sides.
-void Edge(QPainter& p, QRect& r, unsigned line, unsigned sides)
+// of its sides; every line of one picture is counted from the picture's edges.
+void Edge(QPainter& p, const TVelDeviceFrame& f, QRect& r, unsigned line, unsigned sides, const QPalette& palette)
 {
-    VelDrawEdge(p, r, line, sides | BF_ADJUST);
+    VelDrawEdge(p, f, r, line, sides | BF_ADJUST, palette);
 }
 
 // A line from A towards B in whole pixels, B itself left out, the way the classic line drawing
-// the pictures were designed with works.
-void Line(QPainter& p, QPoint a, QPoint b, const QColor& color)
+// the pictures were designed with works. Off the whole-pixel grid the same steps are taken on the
+// device grid between the mapped end points, each step a run one line wide, so the line keeps its
+// weight instead of alternating between one and two device pixels.
+void Line(QPainter& p, const TVelDeviceFrame& f, QPoint a, QPoint b, const QColor& color)
 {
+    const bool exact = VelDeviceExact(p);
+    int width = 1;
+    if (!exact) {
+        a = QPoint(f.MapX(a.x()), f.MapY(a.y()));
+        b = QPoint(f.MapX(b.x()), f.MapY(b.y()));
+        width = f.LineWidth();
+    }
     const int dx = std::abs(b.x() - a.x()), sx = a.x() < b.x() ? 1 : -1;
     const int dy = -std::abs(b.y() - a.y()), sy = a.y() < b.y() ? 1 : -1;
     int err = dx + dy;
     while (a != b) {
-        p.fillRect(QRect(a, QSize(1, 1)), color);
+        if (exact)
+            p.fillRect(QRect(a, QSize(1, 1)), color);
+        else
+            VelFillDevice(p, QRect(a, QSize(width, 1)), color);
         const int e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
@@ -55,11 +66,11 @@ void SideArrowRuns(QPainter& p, int x, int y, bool right, const QColor& color)
     }
 }
 
-void SideArrow(QPainter& p, int x, int y, bool right, TColor color, bool enabled)
+void SideArrow(QPainter& p, int x, int y, bool right, const QColor& color, bool enabled, const QPalette& palette)
 {
     if (!enabled)
-        SideArrowRuns(p, x + 1, y + 1, right, VelColorToQColor(clHighlightText));
-    SideArrowRuns(p, x, y, right, VelColorToQColor(enabled ? color : TColor(clGrayText)));
+        SideArrowRuns(p, x + 1, y + 1, right, VelColorToQColor(clHighlightText, palette));
+    SideArrowRuns(p, x, y, right, enabled ? color : VelColorToQColor(clGrayText, palette));
 }
 
 // Splits Extent into N bands with one free pixel between neighbours; the first of two bands ends
@@ -138,7 +149,17 @@ QSize TVelSpinButtonPainter::CellSize() const
     return QSize(bounds_.width(), height);
 }
 
+QPalette TVelSpinButtonPainter::PaletteFor(const QPainter& Canvas) const
+{
+    return Palette ? *Palette : VelCanvasPalette(Canvas);
+}
+
 QImage TVelSpinButtonPainter::Strip(qreal DevicePixelRatio) const
+{
+    return Strip(DevicePixelRatio, Palette ? *Palette : QGuiApplication::palette());
+}
+
+QImage TVelSpinButtonPainter::Strip(qreal DevicePixelRatio, const QPalette& Colors) const
 {
     const QSize cell = CellSize();
     const int present = std::popcount(unsigned(Halves & 0xF));
@@ -156,84 +177,105 @@ QImage TVelSpinButtonPainter::Strip(qreal DevicePixelRatio) const
         const QSize box = DiagonalMode() ? cell : LocalRegion(half).boundingRect().size();
         for (int k = 0; k < 4; ++k) {
             const QRect picture(QPoint((4 * slot + k) * cell.width(), 0), box);
-            const auto state = TVelSpinState(k);
             // Arrows of a tiny button and lines running to the frame's corners must not reach
             // into the neighbouring pictures.
+            p.save();
             p.setClipRect(picture);
-            if (Themed && DrawThemedPart)
-                DrawThemedPart(p, picture, half, state);
-            else if (DiagonalMode())
-                DrawClassicDiagonal(p, picture, half, state);
-            else
-                DrawClassicRect(p, picture, half, state);
+            p.translate(picture.topLeft());
+            DrawPicture(p, TVelDeviceFrame(p, QRect(QPoint(), box)), half, TVelSpinState(k), Colors);
+            p.restore();
         }
         ++slot;
     }
     return strip;
 }
 
-void TVelSpinButtonPainter::DrawClassicRect(QPainter& p, const QRect& box, TVelSpinHalf half, TVelSpinState state) const
+void TVelSpinButtonPainter::DrawPicture(QPainter& p, const TVelDeviceFrame& f, TVelSpinHalf half, TVelSpinState state,
+                                        const QPalette& colors) const
 {
-    p.fillRect(box, VelColorToQColor(Color));
+    if (Themed && DrawThemedPart)
+        DrawThemedPart(p, f.Outer(), half, state);
+    else if (DiagonalMode())
+        DrawClassicDiagonal(p, f, half, state, colors);
+    else
+        DrawClassicRect(p, f, half, state, colors);
+}
+
+QColor TVelSpinButtonPainter::ArrowColor(TVelSpinState state, const QPalette& colors) const
+{
+    return state == ssHot ? VelColorToQColor(HotColor, colors) : VelFixedColor(TVelFixedColor::Arrow, colors);
+}
+
+void TVelSpinButtonPainter::DrawClassicRect(QPainter& p, const TVelDeviceFrame& f, TVelSpinHalf half,
+                                            TVelSpinState state, const QPalette& colors) const
+{
+    const QRect box = f.Outer();
+    f.Fill(p, box, VelColorToQColor(Color, colors));
     QRect r = box;
     if (state == ssPressed) {
-        Edge(p, r, BDR_SUNKENOUTER, BF_RECT);
-        Edge(p, r, BDR_SUNKENINNER, BF_TOPLEFT);
+        Edge(p, f, r, BDR_SUNKENOUTER, BF_RECT, colors);
+        Edge(p, f, r, BDR_SUNKENINNER, BF_TOPLEFT, colors);
     } else {
-        Edge(p, r, BDR_RAISEDOUTER, BF_RECT | BF_SOFT);
-        Edge(p, r, BDR_RAISEDINNER, BF_BOTTOMRIGHT);
+        Edge(p, f, r, BDR_RAISEDOUTER, BF_RECT | BF_SOFT, colors);
+        Edge(p, f, r, BDR_RAISEDINNER, BF_BOTTOMRIGHT, colors);
     }
-    const TColor arrow = state == ssHot ? HotColor : TColor(clBlack);
+    const QColor arrow = ArrowColor(state, colors);
     const bool enabled = state != ssDisabled;
     if (half == shUp || half == shDown) {
         const int left = box.left() + (box.width() - 5) / 2;
         const int top = box.top() + box.height() / 2 - 2;
-        DrawArrow(p, half == shUp ? left + 1 : left, top, 3, arrow, half == shDown, enabled);
+        DrawArrow(p, half == shUp ? left + 1 : left, top, 3, arrow, half == shDown, enabled, colors);
     } else {
         SideArrow(p, box.left() + (box.width() - 3) / 2, box.top() + (box.height() - 5) / 2, half == shUpHorz, arrow,
-                  enabled);
+                  enabled, colors);
     }
 }
 
-void TVelSpinButtonPainter::DrawClassicDiagonal(QPainter& p, const QRect& cell, TVelSpinHalf half,
-                                                TVelSpinState state) const
+void TVelSpinButtonPainter::DrawClassicDiagonal(QPainter& p, const TVelDeviceFrame& f, TVelSpinHalf half,
+                                                TVelSpinState state, const QPalette& colors) const
 {
-    p.fillRect(cell, VelColorToQColor(Color));
-    p.save();
-    p.translate(cell.topLeft());
+    const QRect cell = f.Outer();
+    f.Fill(p, cell, VelColorToQColor(Color, colors));
     const QRect frame =
         DrawingStyle == 1 ? QRect(QPoint(0, 0), cell.size()) : QRect(0, 0, cell.width() - 1, cell.height() - 1);
     QRect r = frame;
     const bool pressed = state == ssPressed;
     if (pressed) { // lowered: two soft sunken lines
-        Edge(p, r, BDR_SUNKENOUTER, BF_RECT | BF_SOFT);
-        Edge(p, r, BDR_SUNKENINNER, BF_RECT | BF_SOFT);
+        Edge(p, f, r, BDR_SUNKENOUTER, BF_RECT | BF_SOFT, colors);
+        Edge(p, f, r, BDR_SUNKENINNER, BF_RECT | BF_SOFT, colors);
     } else { // single raised
-        Edge(p, r, BDR_RAISEDINNER, BF_RECT);
+        Edge(p, f, r, BDR_RAISEDINNER, BF_RECT, colors);
     }
     const int R = frame.left() + frame.width(), B = frame.top() + frame.height();
-    const TColor arrow = state == ssHot ? HotColor : TColor(clBlack);
+    const QColor arrow = ArrowColor(state, colors);
     const bool enabled = state != ssDisabled;
+    const QColor darkGrey = VelFixedColor(TVelFixedColor::DarkGrey, colors);
+    const QColor lightGrey = VelFixedColor(TVelFixedColor::LightGrey, colors);
+    const QColor white = VelFixedColor(TVelFixedColor::White, colors);
     if (half == shUp) {
-        DrawArrow(p, Round(R / 4.0 - 2), Round(B / 4.0 - 2), 3, arrow, false, enabled);
+        DrawArrow(p, Round(R / 4.0 - 2), Round(B / 4.0 - 2), 3, arrow, false, enabled, colors);
         if (pressed)
-            Line(p, {R - 1, 0}, {0, B - 1}, kDarkGrey);
-        Line(p, {R - 1, 0}, {-1, B}, pressed ? kWhite : kLightGrey);
+            Line(p, f, {R - 1, 0}, {0, B - 1}, darkGrey);
+        Line(p, f, {R - 1, 0}, {-1, B}, pressed ? white : lightGrey);
     } else {
-        DrawArrow(p, Round(3 * R / 4.0 - 2), Round(3 * B / 4.0 - 2), 3, arrow, true, enabled);
-        Line(p, {R, -1}, {-1, B}, pressed ? kDarkGrey : kWhite);
+        DrawArrow(p, Round(3 * R / 4.0 - 2), Round(3 * B / 4.0 - 2), 3, arrow, true, enabled, colors);
+        Line(p, f, {R, -1}, {-1, B}, pressed ? darkGrey : white);
         if (pressed)
-            Line(p, {R, 0}, {0, B}, kLightGrey);
+            Line(p, f, {R, 0}, {0, B}, lightGrey);
     }
-    p.restore();
 }
 
 void TVelSpinButtonPainter::Paint(QPainter& Canvas, const TVelSpinStates& States) const
 {
     if (bounds_.isEmpty())
         return;
+    const QPalette colors = PaletteFor(Canvas);
+    if (!VelDeviceExact(Canvas)) {
+        PaintOnDeviceGrid(Canvas, States, colors);
+        return;
+    }
     const qreal dpr = Canvas.device() ? Canvas.device()->devicePixelRatioF() : 1.0;
-    const QImage strip = Strip(dpr);
+    const QImage strip = Strip(dpr, colors);
     const QSize cell = CellSize();
     int slot = 0;
     for (TVelSpinHalf half : kSpinHalfOrder) {
@@ -253,4 +295,78 @@ void TVelSpinButtonPainter::Paint(QPainter& Canvas, const TVelSpinStates& States
         Canvas.restore();
         ++slot;
     }
+}
+
+// Off the whole-pixel grid the pictures are drawn at the size the button takes on the device, each
+// line a whole number of device pixels, and copied one to one. The halves split the button's device
+// square along its diagonal exactly as they split the logical one.
+void TVelSpinButtonPainter::PaintOnDeviceGrid(QPainter& Canvas, const TVelSpinStates& States,
+                                              const QPalette& Colors) const
+{
+    const int line = VelLineWidth(VelDeviceRatio(Canvas));
+    const QRect button = VelToDeviceRect(Canvas, bounds_);
+    if (button.isEmpty())
+        return;
+    struct Piece {
+        TVelSpinHalf half;
+        QSize logical;
+        QRect device;
+        QRegion clip;
+    };
+    std::vector<Piece> pieces;
+    const int l = button.left(), t = button.top(), r = l + button.width(), b = t + button.height();
+    for (TVelSpinHalf half : kSpinHalfOrder) {
+        if (!Has(half))
+            continue;
+        const QRect box = Region(half).boundingRect();
+        if (DiagonalMode()) {
+            // Moved off the corner as far as the logical picture is, in whole lines.
+            const QPoint shift = (box.topLeft() - bounds_.topLeft()) * line;
+            const QPolygon triangle = half == shUp ? QPolygon({QPoint(l, b), QPoint(r, t), QPoint(l, t)})
+                                                   : QPolygon({QPoint(l, b), QPoint(r, b), QPoint(r, t)});
+            pieces.push_back({half, bounds_.size(), button.translated(shift), QRegion(triangle)});
+        } else {
+            const QRect device = VelToDeviceRect(Canvas, box);
+            pieces.push_back({half, box.size(), device, QRegion(device)});
+        }
+    }
+    int width = 0, height = 0;
+    for (const Piece& piece : pieces) {
+        width += 4 * piece.device.width();
+        height = std::max(height, piece.device.height());
+    }
+    QImage strip(width, height, QImage::Format_ARGB32_Premultiplied);
+    if (strip.isNull())
+        return;
+    strip.fill(Qt::transparent);
+    QPainter p(&strip);
+    std::vector<int> starts;
+    int x = 0;
+    for (const Piece& piece : pieces) {
+        starts.push_back(x);
+        const QSize size = piece.device.size();
+        for (int k = 0; k < 4; ++k, x += size.width()) {
+            const QRect target(QPoint(x, 0), size);
+            p.save();
+            p.setClipRect(target);
+            p.setTransform(QTransform::fromTranslate(x, 0).scale(qreal(size.width()) / piece.logical.width(),
+                                                                 qreal(size.height()) / piece.logical.height()));
+            DrawPicture(p, TVelDeviceFrame(QRect(QPoint(), piece.logical), target, line), piece.half, TVelSpinState(k),
+                        Colors);
+            p.restore();
+        }
+    }
+    p.end();
+    Canvas.save();
+    VelPaintInDevicePixels(Canvas);
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const Piece& piece = pieces[i];
+        const int k = std::min<int>(States[piece.half], ssDisabled);
+        const QSize size = piece.device.size();
+        Canvas.save();
+        Canvas.setClipRegion(piece.clip, Qt::IntersectClip);
+        Canvas.drawImage(piece.device.topLeft(), strip, QRect(QPoint(starts[i] + k * size.width(), 0), size));
+        Canvas.restore();
+    }
+    Canvas.restore();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPalette>
 #include <QRect>
 #include <QRegion>
 #include <array>
@@ -10,6 +11,7 @@
 #include "VelTypes.h"
 
 class QPainter;
+class TVelDeviceFrame;
 
 // The halves of a spin button, in the order they are hit-tested, stored in the strip and clicked.
 enum TVelSpinHalf : quint8 { shUp, shDown, shDownHorz, shUpHorz };
@@ -45,6 +47,8 @@ public:
     // Draws one themed picture of a half into the given rectangle of the strip. Without it a
     // themed button draws its classic rectangle-mode pictures.
     std::function<void(QPainter&, const QRect&, TVelSpinHalf, TVelSpinState)> DrawThemedPart;
+    // The colours to draw with; without them, those of the widget painted on.
+    std::optional<QPalette> Palette;
 
     void SetBounds(const QRect& InParent) { bounds_ = InParent; }
     const QRect& Bounds() const { return bounds_; }
@@ -62,7 +66,8 @@ public:
     // for a single half, otherwise the button's width by its tallest half.
     QSize CellSize() const;
     // Four pictures (normal, hot, pressed, disabled) per present half, side by side; picture k of
-    // the h-th present half starts at x = (4h + k) * width. Drawn at the given device pixel ratio.
+    // the h-th present half starts at x = (4h + k) * width. Drawn at the given whole device pixel
+    // ratio; at a fractional one the painting builds its pictures on the device grid instead.
     QImage Strip(qreal DevicePixelRatio) const;
 
     // Paints every present half from its state's picture, on a painter in the parent's coordinates.
@@ -70,8 +75,17 @@ public:
 
 private:
     QRegion LocalRegion(TVelSpinHalf Half) const;
-    void DrawClassicDiagonal(QPainter& Canvas, const QRect& Cell, TVelSpinHalf Half, TVelSpinState State) const;
-    void DrawClassicRect(QPainter& Canvas, const QRect& Box, TVelSpinHalf Half, TVelSpinState State) const;
+    QPalette PaletteFor(const QPainter& Canvas) const;
+    QImage Strip(qreal DevicePixelRatio, const QPalette& Colors) const;
+    void PaintOnDeviceGrid(QPainter& Canvas, const TVelSpinStates& States, const QPalette& Colors) const;
+    // One picture, drawn at the origin of the painter over the frame's logical rectangle.
+    void DrawPicture(QPainter& Canvas, const TVelDeviceFrame& Frame, TVelSpinHalf Half, TVelSpinState State,
+                     const QPalette& Colors) const;
+    void DrawClassicDiagonal(QPainter& Canvas, const TVelDeviceFrame& Frame, TVelSpinHalf Half, TVelSpinState State,
+                             const QPalette& Colors) const;
+    void DrawClassicRect(QPainter& Canvas, const TVelDeviceFrame& Frame, TVelSpinHalf Half, TVelSpinState State,
+                         const QPalette& Colors) const;
+    QColor ArrowColor(TVelSpinState State, const QPalette& Colors) const;
 
     QRect bounds_{0, 0, 20, 20};
 };

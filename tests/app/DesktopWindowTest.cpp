@@ -2,7 +2,9 @@
 // sees, icons, and the pictures at a screen scale of 2 or under a dark style sheet.
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QImageReader>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -11,6 +13,7 @@
 #include <memory>
 
 #include "About.h"
+#include "DarkPalettes.h"
 #include "ApplicationTestSupport.h"
 #include "FormControls.h"
 #include "Main.h"
@@ -116,9 +119,9 @@ int MismatchedPixels(const QImage& grabbed, const QImage& picture)
     return wrong;
 }
 
-// A dark style sheet recolours and reshapes widgets; the picture must still show as drawn, black
-// on white, where it was placed.
-TEST_F(DesktopWindowTest, FormulaStaysBlackOnWhiteUnderADarkStyleSheet)
+// A dark style sheet recolours and reshapes widgets; the picture must still show as drawn, where
+// it was placed, its black and white now the dark palette's text and base colours.
+TEST_F(DesktopWindowTest, FormulaKeepsItsShapeUnderADarkStyleSheet)
 {
     form->setStyleSheet("QWidget { background-color: #1e1e1e; color: #f0f0f0; }"
                         "QLabel { border: 6px solid #f0f0f0; padding: 4px; }");
@@ -130,8 +133,14 @@ TEST_F(DesktopWindowTest, FormulaStaysBlackOnWhiteUnderADarkStyleSheet)
     const QImage grabbed = form->Image1->grab().toImage();
     const QImage picture(":/pictures/formula.bmp");
     ASSERT_EQ(grabbed.size(), picture.size());
-    EXPECT_EQ(MismatchedPixels(grabbed, picture), 0);
-    EXPECT_EQ(QColor(grabbed.pixel(0, 0)), QColor(Qt::white));
+    const QColor ink = form->Image1->palette().color(QPalette::Text);
+    const QColor paper = form->Image1->palette().color(QPalette::Base);
+    int wrong = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            wrong += grabbed.pixelColor(x, y) != (qGray(picture.pixel(x, y)) < 128 ? ink : paper);
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(grabbed.pixelColor(0, 0), paper);
 }
 
 // The scale is fixed when the application starts, so the check runs in a copy of this test
@@ -174,3 +183,63 @@ TEST(DoubleScale, PicturesAreDrawnFromTheirDoubleSizeVersions)
 }
 
 } // namespace
+
+// The formula picture is 1 bit deep: on a dark desktop its two colours become the palette's text
+// and base colours, and at a scale it was not drawn for it is resampled smoothly rather than with
+// every other pixel dropped.
+TEST(FormulaPicture, InkAndPaperFollowTheDesktopAtEveryScale)
+{
+    InitPictures();
+    struct {
+        const char* name;
+        QPalette palette;
+        qreal dpr;
+        const char* source;
+    } const cases[] = {
+        {"Breeze Dark", BreezeDark(), 1.0, ":/pictures/formula.bmp"},
+        {"Adwaita-Dark", AdwaitaDark(), 2.0, ":/pictures/formula@2x.bmp"},
+        {"light at 1.5", QApplication::palette(), 1.5, ":/pictures/formula@2x.bmp"},
+        {"Breeze Dark at 1.25", BreezeDark(), 1.25, ":/pictures/formula@2x.bmp"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TImage image;
+        image.setPalette(c.palette);
+        image.SetAutoSize(true);
+        image.SetInkOnPaper(true);
+        image.SetPicture(QPixmap::fromImage(QImageReader(c.source).read().convertToFormat(QImage::Format_RGB32)));
+        ASSERT_EQ(image.size(), QSize(201, 194));
+        QImage shown(QSize(201, 194) * c.dpr, QImage::Format_RGB32);
+        shown.setDevicePixelRatio(c.dpr);
+        shown.fill(Qt::red);
+        image.render(&shown);
+        const bool dark = c.palette.color(QPalette::Window).lightness() < 128;
+        const QColor ink = dark ? c.palette.color(QPalette::Text) : QColor(Qt::black);
+        const QColor paper = dark ? c.palette.color(QPalette::Base) : QColor(Qt::white);
+        EXPECT_GE(Contrast(ink, paper), 4.5);
+        // Whole scales: every pixel is ink or paper, where the picture has black or white.
+        // Fractional ones: tones between the two along the strokes, and nothing else.
+        const QImage source(c.source);
+        int between = 0, wrong = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) {
+                const QColor px = shown.pixelColor(x, y);
+                if (c.dpr == std::floor(c.dpr)) {
+                    const bool black = qGray(source.pixel(x * source.width() / shown.width(),
+                                                          y * source.height() / shown.height())) < 128;
+                    wrong += px != (black ? ink : paper);
+                    continue;
+                }
+                const double t = double(px.red() - ink.red()) / (paper.red() - ink.red());
+                const QColor expected = QColor::fromRgbF(ink.redF() + t * (paper.redF() - ink.redF()),
+                                                         ink.greenF() + t * (paper.greenF() - ink.greenF()),
+                                                         ink.blueF() + t * (paper.blueF() - ink.blueF()));
+                wrong += t < -0.01 || t > 1.01 || std::abs(px.green() - expected.green()) > 2;
+                between += px != ink && px != paper;
+            }
+        EXPECT_EQ(wrong, 0);
+        if (c.dpr != std::floor(c.dpr)) {
+            EXPECT_GT(between, 500) << "smoothed strokes";
+        }
+    }
+}

@@ -2,9 +2,11 @@
 
 #include <QImage>
 #include <QPainter>
+#include <cmath>
 #include <set>
 #include <utility>
 
+#include "DevicePixelChecks.h"
 #include "VelArrow.h"
 
 namespace {
@@ -87,6 +89,32 @@ TEST(DrawArrow, DoubleDensityPaintsWholeBlocks)
                     << x << "," << y;
             }
     }
+}
+
+TEST(DrawArrow, SolidSymmetricAndCentredAtEveryScale)
+{
+    // An odd logical offset puts the arrow on half device pixels at 1.5.
+    for (const qreal dpr : {1.0, 1.25, 1.5, 1.75, 2.0, 3.0})
+        for (const bool down : {false, true})
+            for (const bool enabled : {true, false}) {
+                SCOPED_TRACE(testing::Message() << dpr << (down ? " down" : " up") << (enabled ? "" : " disabled"));
+                QImage image(QSize(20, 20) * dpr, QImage::Format_ARGB32);
+                image.setDevicePixelRatio(dpr);
+                image.fill(Qt::transparent);
+                QPainter p(&image);
+                DrawArrow(p, 7, 5, 3, clBlack, down, enabled);
+                p.end();
+                const QRgb color = enabled ? qRgb(0, 0, 0) : VelClassicColor(clGrayText).rgb();
+                const bool fractional = dpr != std::floor(dpr);
+                EXPECT_EQ(ArrowShapeFault(image, color, down, fractional), "");
+                // Centred where the logical arrow is: its middle column, 9.5 logical pixels in.
+                int left = image.width(), right = -1;
+                for (int y = 0; y < image.height(); ++y)
+                    for (int x = 0; x < image.width(); ++x)
+                        if (image.pixel(x, y) == color)
+                            left = std::min(left, x), right = std::max(right, x);
+                EXPECT_NEAR((left + right + 1) / 2.0, (down ? 9.5 : 8.5) * dpr, 1.0);
+            }
 }
 
 TEST(VelClassicColor, PlainColoursAreBlueGreenRed)

@@ -3,9 +3,12 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <cmath>
+#include <functional>
 
 #include "VelBevel.h"
 #include "VelCustomBevelPanel.h"
+#include "VelEdge.h"
 #include "VelErrors.h"
 #include "DistinctPalette.h"
 #include "VelSysColors.h"
@@ -328,4 +331,67 @@ TEST(VelBevel, AssigningABevelToAPanelKeepsTheWindowBorder)
     EXPECT_TRUE(panel.Bevel()->NativeBorderCapable());
     EXPECT_EQ(panel.Bevel()->Extent(), 0) << "the window draws the border, not the bevel as well";
     EXPECT_EQ(panel.InnerRect(), QRect(2, 2, 26, 16));
+}
+
+TEST(VelBevel, EveryLineIsEquallyThickOnAllSidesAtEveryScale)
+{
+    struct {
+        const char* name;
+        std::function<void(QPainter&, QRect&)> draw;
+        int lines[4]; // left, top, right, bottom
+    } const cases[] = {
+        {"client edge",
+         [](QPainter& p, QRect& r) { VelDrawEdge(p, r, EDGE_SUNKEN, BF_RECT | BF_ADJUST); },
+         {2, 2, 2, 2}},
+        {"lsLoweredExt", [](QPainter& p, QRect& r) { DrawStandardBorder(p, r, lsLoweredExt); }, {2, 2, 1, 1}},
+        {"lsRaised", [](QPainter& p, QRect& r) { DrawStandardBorder(p, r, lsRaised); }, {2, 2, 2, 2}},
+        {"lsFrameInset", [](QPainter& p, QRect& r) { DrawStandardBorder(p, r, lsFrameInset); }, {2, 2, 2, 2}},
+        {"custom rings",
+         [](QPainter& p, QRect& r) {
+             TVelBevel b;
+             b.SetStyleOuter(bvRaised);
+             b.SetBorderWidth(1);
+             b.SetStyleInner(bvLowered);
+             r = b.DrawBevel(p, r, false);
+         },
+         {3, 3, 3, 3}},
+    };
+    for (const qreal dpr : {1.0, 1.25, 1.5, 1.75, 2.0, 3.0})
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.name << " at " << dpr);
+            QImage image(QSize(16, 14) * dpr, QImage::Format_RGB32);
+            image.setDevicePixelRatio(dpr);
+            image.fill(Bg);
+            QPainter p(&image);
+            QRect r(1, 1, 13, 11); // off the device grid at the fractional scales
+            c.draw(p, r);
+            p.end();
+            // From each outer edge inwards along the middle: one run of pixels per line, then the
+            // untouched inside; every run as thick as the first.
+            const QPoint mid(image.width() / 2, image.height() / 2);
+            const QPoint from[4] = {{int(std::lround(dpr)), mid.y()},
+                                    {mid.x(), int(std::lround(dpr))},
+                                    {int(std::lround(14 * dpr)) - 1, mid.y()},
+                                    {mid.x(), int(std::lround(12 * dpr)) - 1}};
+            const QPoint step[4] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
+            int thickness = 0;
+            for (int side = 0; side < 4; ++side) {
+                std::vector<int> runs;
+                QPoint at = from[side];
+                QColor last;
+                for (; image.pixelColor(at) != Bg; at += step[side]) {
+                    if (image.pixelColor(at) != last)
+                        runs.push_back(0);
+                    last = image.pixelColor(at);
+                    ++runs.back();
+                }
+                ASSERT_EQ(int(runs.size()), c.lines[side]) << "side " << side;
+                for (int run : runs) {
+                    if (!thickness)
+                        thickness = run;
+                    EXPECT_EQ(run, thickness) << "side " << side;
+                }
+            }
+            EXPECT_LE(thickness, dpr) << "a line wider than its logical pixel reaches into the content";
+        }
 }

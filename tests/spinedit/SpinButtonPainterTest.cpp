@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QApplication>
 #include <QPainter>
+#include <cmath>
 #include <vector>
 
+#include "DarkPalettes.h"
+#include "DevicePixelChecks.h"
 #include "VelArrow.h"
 #include "VelSpinButtonPainter.h"
 
@@ -256,4 +260,74 @@ TEST(SpinButtonPainter, DoubleDensityIsTheSamePictureInWholeBlocks)
                         << "diagonal " << diagonal << " state " << int(s) << " at " << x << "," << y;
         }
     }
+}
+
+TEST(SpinButtonPainter, DarkPalettesGiveLegibleArrowsAndTheirOwnLines)
+{
+    struct {
+        const char* name;
+        QPalette palette;
+    } const cases[] = {{"Breeze Dark", BreezeDark()}, {"Adwaita-Dark", AdwaitaDark()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TVelSpinButtonPainter b = Button({20, 20}, true);
+        b.Palette = c.palette;
+        const QColor face = c.palette.color(QPalette::Button);
+        const QColor arrow = c.palette.color(QPalette::ButtonText);
+        EXPECT_GE(Contrast(arrow, face), 4.5);
+        const QImage normal = Render(b, {});
+        const QImage pressed = Render(b, {ssNormal, ssPressed, ssNormal, ssNormal});
+        const QImage disabled = Render(b, {ssDisabled, ssNormal, ssNormal, ssNormal});
+        struct {
+            const QImage& image;
+            QPoint at;
+            QColor expected;
+        } const pixels[] = {
+            {normal, {4, 3}, arrow},
+            {normal, {15, 15}, arrow},
+            {normal, {9, 9}, c.palette.color(QPalette::Midlight)},
+            {normal, {10, 10}, c.palette.color(QPalette::Light)},
+            {pressed, {10, 10}, c.palette.color(QPalette::Dark)},
+            {pressed, {11, 10}, c.palette.color(QPalette::Midlight)},
+            {disabled, {4, 3}, c.palette.color(QPalette::Disabled, QPalette::Text)},
+            {disabled, {7, 6}, c.palette.color(QPalette::HighlightedText)},
+        };
+        for (const auto& px : pixels)
+            EXPECT_EQ(QColor(px.image.pixel(kAt + px.at)).name(), px.expected.name()) << px.at.x() << "," << px.at.y();
+    }
+}
+
+TEST(SpinButtonPainter, FractionalScalesKeepArrowsSolidAndFrameLinesEven)
+{
+    // The button sits at (10, 5): half device pixels at 1.5, quarters at 1.25 and 1.75.
+    for (const qreal dpr : {1.25, 1.5, 1.75})
+        for (const QPalette& palette : {QApplication::palette(), BreezeDark()}) {
+            SCOPED_TRACE(testing::Message() << dpr << " " << palette.color(QPalette::Window).name().toStdString());
+            TVelSpinButtonPainter b = Button({20, 20}, true);
+            b.Palette = palette;
+            const QImage image = Render(b, {}, dpr);
+            const QRgb arrow = palette.color(QPalette::ButtonText).rgb();
+            const int middle = int((kAt.y() + 10) * dpr);
+            EXPECT_EQ(ArrowShapeFault(image.copy(0, 0, image.width(), middle), arrow, false, true), "") << "up";
+            EXPECT_EQ(ArrowShapeFault(image.copy(0, middle, image.width(), image.height() - middle), arrow, true, true),
+                      "")
+                << "down";
+            // The frame's shadow line, on the right side and along the bottom, and its highlight on
+            // the left and along the top: one thickness.
+            auto run = [&](QPoint at, QPoint step, QRgb color) {
+                while (image.pixel(at) == kMagenta.rgba())
+                    at += step;
+                int n = 0;
+                for (; image.pixel(at) == color; at += step)
+                    ++n;
+                return n;
+            };
+            const QRgb shadow = palette.color(QPalette::Dark).rgb(), light = palette.color(QPalette::Light).rgb();
+            const int y = int((kAt.y() + 14) * dpr), x = int((kAt.x() + 14) * dpr);
+            const int right = run({image.width() - 1, y}, {-1, 0}, shadow);
+            EXPECT_GE(right, 1);
+            EXPECT_EQ(run({x, image.height() - 1}, {0, -1}, shadow), right);
+            EXPECT_EQ(run({0, int((kAt.y() + 4) * dpr)}, {1, 0}, light), right);
+            EXPECT_EQ(run({int((kAt.x() + 4) * dpr), 0}, {0, 1}, light), right);
+        }
 }
