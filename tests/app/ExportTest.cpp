@@ -239,7 +239,7 @@ TEST_F(ExportTest, FailedWriteKeepsThePreviousFile)
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_EQ(code, EFBIG);
-    EXPECT_EQ(message, QStringLiteral("I/O error %1").arg(EFBIG));
+    EXPECT_EQ(message, QStringLiteral("I/O error %1 (File too large)").arg(EFBIG));
     EXPECT_EQ(ReadAll(path), QByteArray("previous export"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Results.csv"});
 }
