@@ -279,9 +279,12 @@ std::optional<EVelInOutError> TargetError(const QString& path, QByteArray& end)
 QString ExportInitialDir(const QString& programFolder)
 {
     const QFileInfo program(programFolder);
-    if (program.isDir() && ::access(QFile::encodeName(program.absoluteFilePath()).constData(), W_OK) == 0)
+    // An installed program shares its "bin" with every other program the user runs: Enter in the
+    // dialog would drop the results among them, even when the user may write there.
+    const bool shared = program.fileName() == QLatin1String("bin");
+    if (!shared && program.isDir() && ::access(QFile::encodeName(program.absoluteFilePath()).constData(), W_OK) == 0)
         return program.absoluteFilePath() + QLatin1Char('/');
-    // An installed program's folder belongs to the system; the user's own folders do not.
+    // A system folder, or one the user may not write: the user's own folders instead.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString folder = !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
     return QDir(folder).absolutePath() + QLatin1Char('/');

@@ -24,7 +24,8 @@ void WriteGridCsv(const StringGrid& grid, const QString& path);
 int TargetAccessCode(const QString& path);
 
 // The folder the save dialog opens in, with a trailing "/": the program's own folder when the user
-// may write there, else the user's documents folder, else the home folder.
+// may write there and it is not a shared "bin", else the user's documents folder, else the home
+// folder.
 QString ExportInitialDir(const QString& programFolder);
 
 // The question before an existing file is replaced; true to go on.
