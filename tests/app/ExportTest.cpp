@@ -321,8 +321,9 @@ TEST(ExportInitialDir, ProgramFolderWhenWritableAndNoBinElseDocumentsElseHome)
 
     EXPECT_EQ(ExportInitialDir(home.path()), home.path() + "/");
     for (const QString& documents : {QString(), home.filePath("Documents")}) {
-        if (!documents.isEmpty())
+        if (!documents.isEmpty()) {
             ASSERT_TRUE(QDir().mkdir(documents));
+        }
         const QString expected = (documents.isEmpty() ? QDir(home.path()).absolutePath() : documents) + "/";
         EXPECT_EQ(ExportInitialDir(missing), expected);
         EXPECT_EQ(ExportInitialDir(bin), expected);
