@@ -153,10 +153,10 @@ void OverwriteInPlace(const StringGrid& grid, const QByteArray& path)
     if (!S_ISREG(st.st_mode))
         Fail(EACCES, false);
     const QByteArray bytes = GridBytes(grid);
-    int reserved;
-    do {
-        reserved = ::posix_fallocate(file.Fd(), 0, static_cast<off_t>(bytes.size()));
-    } while (reserved == EINTR);
+    int reserved = 0;
+    while (!bytes.isEmpty() &&
+           (reserved = ::posix_fallocate(file.Fd(), 0, static_cast<off_t>(bytes.size()))) == EINTR) {
+    }
     if (reserved != 0) {
         // A reservation that gave up half way may have grown the file.
         struct stat now {};
