@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <fcntl.h>
 #include <optional>
@@ -37,6 +38,9 @@ namespace {
 constexpr mode_t kAnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
 
 constexpr qsizetype kBlockSize = 64 * 1024;
+
+// As many links as the system itself follows before it gives up with ELOOP.
+constexpr int kMaxLinks = 40;
 
 // Closes on every way out; Close() reports the error a deferred write may only show there.
 class TFileHandle {
@@ -96,15 +100,76 @@ void WriteLines(const StringGrid& grid, int fd)
         WriteBytes(fd, block);
 }
 
-// A device or a pipe cannot be replaced by renaming a file over it, and must not be; a writable
-// file in a folder we may not create files in is written this way too, without the protection
-// of the temporary file.
-void WriteInPlace(const StringGrid& grid, const QByteArray& path)
+// The whole export as bytes, for the paths that must know its length before they write.
+QByteArray GridBytes(const StringGrid& grid)
 {
-    TFileHandle file(::open(path.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    QByteArray bytes;
+    const int rows = grid.RowCount();
+    for (int row = 0; row < rows; ++row) {
+        bytes.append(RowToCsvLine(grid.Rows(row)).toLocal8Bit());
+        bytes.append("\r\n", 2);
+    }
+    return bytes;
+}
+
+void SetBlocking(int fd)
+{
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        Fail(errno, false);
+}
+
+// A device or a pipe cannot be replaced by renaming a file over it, and must not be. It is opened
+// without waiting, so a FIFO that nobody reads fails at once instead of freezing the window until
+// some other program opens it; once open, it is written normally.
+void WriteStream(const StringGrid& grid, const QByteArray& path)
+{
+    TFileHandle file(::open(path.constData(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (file.Fd() < 0)
         Fail(errno, false);
+    struct stat st {};
+    if (::fstat(file.Fd(), &st) != 0)
+        Fail(errno, false);
+    if (!S_ISFIFO(st.st_mode) && !S_ISCHR(st.st_mode))
+        Fail(EACCES, false);
+    SetBlocking(file.Fd());
     WriteLines(grid, file.Fd());
+    file.Close();
+}
+
+// A writable file in a folder we may not create files in has to be written in place. Its old
+// bytes stay as they are until the space for the new ones is reserved, so a full disk fails with
+// the old file whole. A kill, a crash or a failing device in the middle of the writes cannot be
+// made safe here: the file then holds part of each export. That is why this path is taken only
+// when the folder refuses the temporary file.
+void OverwriteInPlace(const StringGrid& grid, const QByteArray& path)
+{
+    TFileHandle file(::open(path.constData(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    if (file.Fd() < 0)
+        Fail(errno, false);
+    struct stat st {};
+    if (::fstat(file.Fd(), &st) != 0)
+        Fail(errno, false);
+    if (!S_ISREG(st.st_mode))
+        Fail(EACCES, false);
+    const QByteArray bytes = GridBytes(grid);
+    int reserved = 0;
+    while (!bytes.isEmpty() &&
+           (reserved = ::posix_fallocate(file.Fd(), 0, static_cast<off_t>(bytes.size()))) == EINTR) {
+    }
+    if (reserved != 0) {
+        // A reservation that gave up half way may have grown the file.
+        struct stat now {};
+        if (::fstat(file.Fd(), &now) == 0 && now.st_size != st.st_size) {
+            [[maybe_unused]] const int cut = ::ftruncate(file.Fd(), st.st_size);
+        }
+        Fail(reserved, false);
+    }
+    WriteBytes(file.Fd(), bytes);
+    if (::ftruncate(file.Fd(), static_cast<off_t>(bytes.size())) != 0)
+        Fail(errno, false);
+    if (::fsync(file.Fd()) != 0 && errno != EINVAL)
+        Fail(errno, false);
     file.Close();
 }
 
@@ -119,14 +184,14 @@ mode_t NewFileMode()
 // export leaves the previous file as it was.
 void WriteReplacing(const StringGrid& grid, const QByteArray& path, const struct stat* existing)
 {
-    const QFileInfo target(QFile::decodeName(path));
-    QByteArray temp =
-        QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
+    // The temporary name has a length of its own: any name the target may have, up to the
+    // longest the file system allows, must still leave room for it.
+    QByteArray temp = path.left(path.lastIndexOf('/') + 1) + QByteArrayLiteral(".velorin-XXXXXX");
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
         const int err = errno;
         if (existing && (err == EACCES || err == EPERM || err == EROFS)) {
-            WriteInPlace(grid, path);
+            OverwriteInPlace(grid, path);
             return;
         }
         Fail(err, true);
@@ -159,12 +224,36 @@ std::optional<EVelInOutError> WriteAccessError(const QString& path)
     return EVelInOutError::FromErrno(errno, true);
 }
 
-// Why an export into `path` would fail before anything is written, if it would.
-std::optional<EVelInOutError> TargetError(const QString& path)
+// Where a write into `path` lands. Links are followed to their end, as an editor saving through
+// them would, whether that end exists yet or not: the file a link names is replaced or created,
+// and the link stays.
+std::optional<EVelInOutError> FollowLinks(const QString& path, QByteArray& end)
+{
+    end = QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    for (int hops = 0;; ++hops) {
+        struct stat st {};
+        if (::lstat(end.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return std::nullopt;
+        if (hops == kMaxLinks)
+            return EVelInOutError::FromErrno(ELOOP, true);
+        QByteArray link(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(end.constData(), link.data(), static_cast<size_t>(link.size()));
+        if (length < 0)
+            return EVelInOutError::FromErrno(errno, true);
+        link.truncate(length);
+        end = link.startsWith('/') ? link : end.left(end.lastIndexOf('/') + 1) + link;
+    }
+}
+
+// Why an export into `path` would fail before anything is written, if it would; `end` is where it
+// would write.
+std::optional<EVelInOutError> TargetError(const QString& path, QByteArray& end)
 {
     if (path.isEmpty())
         return EVelInOutError(3);
-    const QFileInfo target(path);
+    if (auto error = FollowLinks(path, end))
+        return error;
+    const QFileInfo target(QFile::decodeName(end));
     if (target.isDir())
         return EVelInOutError(5);
     const QFileInfo folder(target.absolutePath());
@@ -177,7 +266,10 @@ std::optional<EVelInOutError> TargetError(const QString& path)
     if (auto error = WriteAccessError(target.absoluteFilePath()))
         return error;
     struct stat st {};
-    if (::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &st) == 0 && !(st.st_mode & kAnyWrite))
+    if (::stat(end.constData(), &st) != 0)
+        return std::nullopt;
+    // A disk or a socket is never an export's file, whatever its permissions say.
+    if (!(st.st_mode & kAnyWrite) || S_ISBLK(st.st_mode) || S_ISSOCK(st.st_mode))
         return EVelInOutError(5);
     return std::nullopt;
 }
@@ -187,9 +279,12 @@ std::optional<EVelInOutError> TargetError(const QString& path)
 QString ExportInitialDir(const QString& programFolder)
 {
     const QFileInfo program(programFolder);
-    if (program.isDir() && ::access(QFile::encodeName(program.absoluteFilePath()).constData(), W_OK) == 0)
+    // An installed program shares its "bin" with every other program the user runs: Enter in the
+    // dialog would drop the results among them, even when the user may write there.
+    const bool shared = program.fileName() == QLatin1String("bin");
+    if (!shared && program.isDir() && ::access(QFile::encodeName(program.absoluteFilePath()).constData(), W_OK) == 0)
         return program.absoluteFilePath() + QLatin1Char('/');
-    // An installed program's folder belongs to the system; the user's own folders do not.
+    // A system folder, or one the user may not write: the user's own folders instead.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString folder = !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
     return QDir(folder).absolutePath() + QLatin1Char('/');
@@ -197,25 +292,23 @@ QString ExportInitialDir(const QString& programFolder)
 
 int TargetAccessCode(const QString& path)
 {
-    const auto error = TargetError(path);
+    QByteArray end;
+    const auto error = TargetError(path, end);
     return error ? error->ErrorCode() : 0;
 }
 
 void WriteGridCsv(const StringGrid& grid, const QString& path)
 {
-    if (auto error = TargetError(path))
+    QByteArray end;
+    if (auto error = TargetError(path, end))
         throw *error;
-    // A link is followed, as an editor saving through it would: the file it names is replaced.
-    const QFileInfo target(path);
-    const QByteArray native =
-        QFile::encodeName(target.exists() ? target.canonicalFilePath() : target.absoluteFilePath());
     struct stat st {};
-    const bool exists = ::stat(native.constData(), &st) == 0;
+    const bool exists = ::stat(end.constData(), &st) == 0;
     if (exists && !S_ISREG(st.st_mode)) {
-        WriteInPlace(grid, native);
+        WriteStream(grid, end);
         return;
     }
-    WriteReplacing(grid, native, exists ? &st : nullptr);
+    WriteReplacing(grid, end, exists ? &st : nullptr);
 }
 
 bool ConfirmOverwrite(QWidget* parent, const QString& path)

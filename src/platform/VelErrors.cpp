@@ -1,6 +1,7 @@
 #include "VelErrors.h"
 
 #include <cerrno>
+#include <cstring>
 
 EVelException::EVelException(QString message) : message_(std::move(message)), utf8_(message_.toUtf8()) {}
 
@@ -26,7 +27,12 @@ EVelInOutError EVelInOutError::FromErrno(int err, bool creating)
 {
     if (const int classic = ClassicCode(err, creating))
         return EVelInOutError(classic);
-    return EVelInOutError(err, QStringLiteral("I/O error %1").arg(err));
+    // A bare number tells the user nothing; the system's own words (in the user's language) do.
+    if (err <= 0)
+        return EVelInOutError(err, QStringLiteral("I/O error %1").arg(err));
+    char buffer[256];
+    const QString words = QString::fromLocal8Bit(::strerror_r(err, buffer, sizeof buffer));
+    return EVelInOutError(err, QStringLiteral("I/O error %1 (%2)").arg(err).arg(words));
 }
 
 int EVelInOutError::ClassicCode(int err, bool creating)

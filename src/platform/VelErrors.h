@@ -19,14 +19,15 @@ private:
 
 // A file operation failed. The classic runtime codes keep the messages users know ("File access
 // denied", "Disk full"), but only for a system error that means the same thing; any other error
-// keeps its own number and reads "I/O error N", so an EIO is never shown as refused access.
+// keeps its own number and reads "I/O error N (what the system calls it)", so an EIO is never
+// shown as refused access.
 class EVelInOutError : public EVelException {
 public:
     explicit EVelInOutError(int code);
     int ErrorCode() const noexcept { return code_; }
 
     // What a failing file operation reports in errno: the classic error when the meanings match,
-    // otherwise "I/O error N" with the system's own number. `creating` tells a missing folder
+    // otherwise "I/O error N (text)" with the system's own number and words. `creating` tells a missing folder
     // (creating a file, code 3) from a missing file (opening one, code 2).
     static EVelInOutError FromErrno(int err, bool creating);
 

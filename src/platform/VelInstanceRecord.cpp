@@ -4,10 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 std::array<unsigned char, TVelInstanceData::kSize> TVelInstanceData::ToBytes() const
@@ -28,16 +27,79 @@ TVelInstanceData TVelInstanceData::FromBytes(const unsigned char* Bytes, int Len
     return {words[0], words[1], words[2], words[3]};
 }
 
+namespace {
+
+// Tries to read the record for this long while a starting copy holds it alone to write it.
+constexpr int kReadTries = 200;
+constexpr useconds_t kReadPause = 10000;
+
+// A real folder of the user's own that nobody else may write: no other user can plant, replace
+// or forge a record in it.
+bool IsPrivateFolder(const QByteArray& Path)
+{
+    struct stat st {};
+    return ::lstat(Path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+           (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+// Every folder it has to create on the way is private, as the desktop's base folders should be.
+bool MakePrivateFolder(const QString& Folder)
+{
+    const QByteArray path = QFile::encodeName(Folder);
+    for (qsizetype end = 1; end <= path.size(); ++end) {
+        if (end < path.size() && path[end] != '/')
+            continue;
+        if (::mkdir(path.left(end).constData(), 0700) != 0 && errno != EEXIST)
+            return false;
+    }
+    return IsPrivateFolder(path);
+}
+
+// Locks of the open file rather than of the process, so two records in one process count as two
+// copies; and unlike flock(), turning the writer's exclusive lock into a shared one leaves no
+// moment in which a starting copy could find the record free.
+bool Lock(int Fd, short Type)
+{
+    struct flock lock {};
+    lock.l_type = Type;
+    lock.l_whence = SEEK_SET;
+    int result;
+    do {
+        result = ::fcntl(Fd, F_OFD_SETLK, &lock);
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
+}
+
+bool HeldByAnother(int Err)
+{
+    return Err == EAGAIN || Err == EACCES;
+}
+
+} // namespace
+
 TVelInstanceRecord::~TVelInstanceRecord()
 {
     Close();
 }
 
+QString TVelInstanceRecord::Folder()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (QDir::isAbsolutePath(runtime) && IsPrivateFolder(QFile::encodeName(runtime)))
+        return QDir::cleanPath(runtime);
+    // Never the temporary folder: any user can create the record there first.
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(state))
+        state = QDir::homePath() + QStringLiteral("/.local/state");
+    const QString folder = QDir::cleanPath(state + QStringLiteral("/velorin"));
+    return MakePrivateFolder(folder) ? folder : QString();
+}
+
 QString TVelInstanceRecord::PathFor(const QString& ProgramFile)
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::tempPath();
+    const QString folder = Folder();
+    if (folder.isEmpty())
+        return {};
     return QDir(folder).filePath(QFileInfo(ProgramFile).fileName().toUpper() + QStringLiteral(".instance"));
 }
 
@@ -50,28 +112,42 @@ QString TVelInstanceRecord::DefaultPath()
 bool TVelInstanceRecord::Open(const QString& Path, const TVelInstanceData& Own)
 {
     Close();
+    if (Path.isEmpty())
+        return false;
     const QByteArray file = QFile::encodeName(Path);
     // Close-on-exec: a program this copy starts must not inherit the lock and keep the mark alive
-    // after this copy has gone.
-    const int fd = ::open(file.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    // after this copy has gone. No link is followed and nothing but a plain file may make the
+    // start wait.
+    const int fd = ::open(file.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
     if (fd < 0)
         return false;
-    int locked;
-    do {
-        locked = ::flock(fd, LOCK_EX | LOCK_NB);
-    } while (locked != 0 && errno == EINTR);
-    if (locked == 0) {
+    // A record someone else owns may be forged or held by them: no record beats a false one.
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+        ::close(fd);
+        return false;
+    }
+    if (Lock(fd, F_WRLCK)) {
         const auto bytes = Own.ToBytes();
         if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, bytes.data(), bytes.size(), 0) != TVelInstanceData::kSize) {
             // A mark without its record would mislead the next copy more than no mark at all.
             ::close(fd);
             return false;
         }
-    } else if (errno == EWOULDBLOCK) {
-        unsigned char bytes[TVelInstanceData::kSize] = {};
-        const ssize_t read = ::pread(fd, bytes, sizeof bytes, 0);
+        Lock(fd, F_RDLCK);
+    } else if (HeldByAnother(errno)) {
         previous_ = true;
-        previousData_ = TVelInstanceData::FromBytes(bytes, read > 0 ? static_cast<int>(read) : 0);
+        for (int tries = 0; tries < kReadTries; ++tries) {
+            if (Lock(fd, F_RDLCK)) {
+                unsigned char bytes[TVelInstanceData::kSize] = {};
+                const ssize_t read = ::pread(fd, bytes, sizeof bytes, 0);
+                previousData_ = TVelInstanceData::FromBytes(bytes, read > 0 ? static_cast<int>(read) : 0);
+                break;
+            }
+            if (!HeldByAnother(errno))
+                break;
+            ::usleep(kReadPause);
+        }
     } else {
         ::close(fd);
         return false;

@@ -4,12 +4,13 @@
 #include <array>
 #include <cstdint>
 
-// The 16-byte record through which a second running copy of a program learns that a first one
-// runs. The classic platform kept it in named shared memory, which outlives a copy that crashed
-// only until the last handle closes; here it is a file in the user's runtime folder that the first
-// copy holds under an exclusive flock(). The kernel drops that lock with the process however it
-// ends, so a crashed or killed first copy never leaves a mark behind, while a copy started during
-// its run finds the lock taken and reads the record the first copy wrote.
+// The 16-byte record through which a running copy of a program learns that another copy runs.
+// The classic platform kept it in named shared memory, which outlives a copy that crashed only
+// until the last handle closes; here it is a file in a folder only this user may write, which
+// every running copy holds under a shared lock. The kernel drops a copy's lock with the process
+// however it ends, so a crashed or killed copy never leaves a mark behind, and a new copy that
+// cannot lock the file alone knows another copy runs, whichever copies have started and gone
+// before. The first copy of a run of copies writes the record; the later ones read it.
 struct TVelInstanceData {
     std::uint32_t Instance = 0;   // the first copy's process id
     std::uint32_t AppWindow = 0;  // its application window, 0 when it has none
@@ -29,22 +30,29 @@ public:
     TVelInstanceRecord(const TVelInstanceRecord&) = delete;
     TVelInstanceRecord& operator=(const TVelInstanceRecord&) = delete;
 
-    // The record's file for a program file name: the name without folder, upper-cased, in the
-    // runtime folder (a temporary folder where the desktop offers none).
+    // The folder the records live in, where no other user may create or replace a file: the
+    // runtime folder when it is the user's own and private, otherwise "velorin" in the user's
+    // state folder ($XDG_STATE_HOME, or ~/.local/state), created private. Empty when neither is
+    // usable.
+    static QString Folder();
+    // The record's file for a program file name: the name without folder, upper-cased, in
+    // Folder(); empty when there is no such folder.
     static QString PathFor(const QString& ProgramFile);
     // The record of the running program.
     static QString DefaultPath();
 
-    // Opens the record at Path. The first copy takes the mark and writes Own; a later copy learns
-    // of the first and reads what it wrote. False when the record cannot be opened at all, which
-    // also counts as no previous instance: a program must still start without its runtime folder.
+    // Opens the record at Path and holds it while open. When no other copy holds it, this copy
+    // writes Own; otherwise it learns of the others and reads what the first of them wrote.
+    // False when the record cannot be opened at all, or is not this user's own regular file,
+    // which also counts as no previous instance: a program must still start without it.
     bool Open(const QString& Path, const TVelInstanceData& Own);
-    // Gives up the record; a first copy releases its mark.
+    // Gives up the record.
     void Close();
 
     bool IsOpen() const { return fd_ >= 0; }
     bool PreviousInstance() const { return previous_; }
-    // What the first copy wrote; zeros when this copy is the first or the record was cut short.
+    // What the first copy wrote; zeros when this copy is the first, the record was cut short or
+    // the first copy did not finish writing it in time.
     const TVelInstanceData& Previous() const { return previousData_; }
 
 private:

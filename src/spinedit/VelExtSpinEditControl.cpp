@@ -9,7 +9,7 @@
 #include "VelSpinEditAccessible.h"
 
 // The value model puts halves into states through the enable message the button answers.
-class TVelCustomExtSpinEdit::TButtonHalves : public IVelSpinButtonHalves {
+class TVelCustomExtSpinEdit::TButtonHalves final : public IVelSpinButtonHalves {
 public:
     explicit TButtonHalves(TVelSpinButton& Button) : button_(Button) {}
     void SetHalfState(int Halves, int State) override

@@ -239,7 +239,7 @@ TEST_F(ExportTest, FailedWriteKeepsThePreviousFile)
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_EQ(code, EFBIG);
-    EXPECT_EQ(message, QStringLiteral("I/O error %1").arg(EFBIG));
+    EXPECT_EQ(message, QStringLiteral("I/O error %1 (File too large)").arg(EFBIG));
     EXPECT_EQ(ReadAll(path), QByteArray("previous export"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Results.csv"});
 }
@@ -302,8 +302,9 @@ TEST_F(ExportTest, FolderThatVanishedAfterTheDialogIsAnInvalidFilename)
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
 }
 
-// An installed program's folder is the system's; the dialog then opens where the user keeps files.
-TEST(ExportInitialDir, ProgramFolderWhenWritableElseDocumentsElseHome)
+// An installed program's folder is the system's or a "bin" shared with other programs; the dialog
+// then opens where the user keeps files.
+TEST(ExportInitialDir, ProgramFolderWhenWritableAndNoBinElseDocumentsElseHome)
 {
     QTemporaryDir home;
     const QByteArray savedHome = qgetenv("HOME");
@@ -311,20 +312,24 @@ TEST(ExportInitialDir, ProgramFolderWhenWritableElseDocumentsElseHome)
     qputenv("HOME", QFile::encodeName(home.path()));
     qunsetenv("XDG_DOCUMENTS_DIR");
     const QString missing = home.filePath("no such program folder");
-    const QString readOnly = home.filePath("bin");
+    const QString readOnly = home.filePath("readonly");
+    const QString bin = home.filePath(".local/bin");
     QDir().mkdir(readOnly);
+    QDir().mkpath(bin);
     QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
     const bool root = ::geteuid() == 0;  // root may write any folder
 
     EXPECT_EQ(ExportInitialDir(home.path()), home.path() + "/");
-    EXPECT_EQ(ExportInitialDir(missing), QDir(home.path()).absolutePath() + "/");
-    if (!root) {
-        EXPECT_EQ(ExportInitialDir(readOnly), QDir(home.path()).absolutePath() + "/");
-    }
-    ASSERT_TRUE(QDir(home.path()).mkdir("Documents"));
-    EXPECT_EQ(ExportInitialDir(missing), home.filePath("Documents") + "/");
-    if (!root) {
-        EXPECT_EQ(ExportInitialDir(readOnly), home.filePath("Documents") + "/");
+    for (const QString& documents : {QString(), home.filePath("Documents")}) {
+        if (!documents.isEmpty()) {
+            ASSERT_TRUE(QDir().mkdir(documents));
+        }
+        const QString expected = (documents.isEmpty() ? QDir(home.path()).absolutePath() : documents) + "/";
+        EXPECT_EQ(ExportInitialDir(missing), expected);
+        EXPECT_EQ(ExportInitialDir(bin), expected);
+        if (!root) {
+            EXPECT_EQ(ExportInitialDir(readOnly), expected);
+        }
     }
 
     QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

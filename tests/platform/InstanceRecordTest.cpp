@@ -6,11 +6,33 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
+#include "RootOnly.h"
 #include "VelInstanceRecord.h"
 
 namespace {
+
+// Restores an environment variable as it was, whatever the test set it to.
+class TScopedEnv {
+public:
+    explicit TScopedEnv(const char* name) : name_(name), had_(qEnvironmentVariableIsSet(name)), value_(qgetenv(name)) {}
+    ~TScopedEnv()
+    {
+        if (had_)
+            qputenv(name_, value_);
+        else
+            qunsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    bool had_;
+    QByteArray value_;
+};
 
 constexpr const char* kProbeVariable = "VELORIN_INSTANCE_PROBE";
 
@@ -123,7 +145,119 @@ TEST(InstanceRecord, TwoRecordsInOneProcessAlsoCount)
     first.Close();
     TVelInstanceRecord third;
     ASSERT_TRUE(third.Open(path, {77, 0, 0, 0}));
-    EXPECT_FALSE(third.PreviousInstance());
+    EXPECT_TRUE(third.PreviousInstance()) << "the second still runs";
+    second.Close();
+    third.Close();
+    TVelInstanceRecord fourth;
+    ASSERT_TRUE(fourth.Open(path, {88, 0, 0, 0}));
+    EXPECT_FALSE(fourth.PreviousInstance());
+}
+
+// Any running copy counts, whichever copies started before it and whichever have gone since.
+TEST(InstanceRecord, EveryRunningCopyCounts)
+{
+    struct Step {
+        char action; // '+' starts the copy, 'k' kills it, 'q' lets it quit
+        int copy;
+        const char* report = ""; // how a started copy's report begins
+    };
+    const struct {
+        const char* name;
+        std::vector<Step> steps;
+    } scenarios[] = {
+        {"FirstKilledSecondRuns", {{'+', 0, "first"}, {'+', 1, "previous"}, {'k', 0}, {'+', 2, "previous"}}},
+        {"SecondQuitFirstRuns", {{'+', 0, "first"}, {'+', 1, "previous"}, {'q', 1}, {'+', 2, "previous"}}},
+        {"AllGone", {{'+', 0, "first"}, {'+', 1, "previous"}, {'q', 1}, {'k', 0}, {'+', 2, "first"}}},
+    };
+    for (const auto& scenario : scenarios) {
+        SCOPED_TRACE(scenario.name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("VELORIN.instance"));
+        std::unique_ptr<TCopy> copies[3];
+        for (const Step& step : scenario.steps) {
+            if (step.action == '+') {
+                copies[step.copy] = std::make_unique<TCopy>(path);
+                EXPECT_TRUE(copies[step.copy]->Report().startsWith(QLatin1String(step.report))) << step.copy;
+            } else {
+                (copies[step.copy].get()->*(step.action == 'k' ? &TCopy::Kill : &TCopy::Quit))();
+            }
+        }
+    }
+}
+
+// Neither another user's file nor a link is taken for the record: both may be planted to block or
+// forge it.
+TEST(InstanceRecord, OnlyTheUsersOwnPlainFileIsTheRecord)
+{
+    QTemporaryDir dir;
+    const QString own = dir.filePath(QStringLiteral("OWN.instance"));
+    const QString link = dir.filePath(QStringLiteral("LINK.instance"));
+    TVelInstanceRecord record;
+    ASSERT_TRUE(record.Open(own, {}));
+    record.Close();
+    ASSERT_TRUE(QFile::link(own, link));
+    EXPECT_FALSE(record.Open(link, {}));
+    EXPECT_FALSE(record.PreviousInstance());
+
+    VELORIN_REQUIRE_ROOT("gives a file to another user");
+    const QString foreign = dir.filePath(QStringLiteral("FOREIGN.instance"));
+    ASSERT_TRUE(record.Open(foreign, {}));
+    record.Close();
+    ASSERT_EQ(::chown(QFile::encodeName(foreign).constData(), kOtherUid, kOtherGid), 0);
+    EXPECT_FALSE(record.Open(foreign, {}));
+    EXPECT_FALSE(record.PreviousInstance());
+}
+
+// The record lives where no other user can create or replace it: the runtime folder when it is the
+// user's own and private, else a private folder in the user's home; never a shared folder.
+TEST(InstanceRecord, FolderIsOneNoOtherUserMayWrite)
+{
+    QTemporaryDir dir;
+    const QString runtime = dir.filePath(QStringLiteral("runtime"));
+    const QString state = dir.filePath(QStringLiteral("state"));
+    const QString stateRecords = state + QStringLiteral("/velorin");
+    const struct {
+        const char* name;
+        bool root;            // the runtime folder belongs to another user; last, as it may skip
+        int runtimeMode;      // -1: XDG_RUNTIME_DIR unset
+        int stateMode;        // the records' folder in the state folder beforehand; -1: missing
+        const char* expected; // the folder chosen; "" for none
+    } cases[] = {
+        {"PrivateRuntimeFolder", false, 0700, -1, "runtime"},
+        {"NoRuntimeFolder", false, -1, -1, "state/velorin"},
+        {"SharedRuntimeFolder", false, 01777, -1, "state/velorin"},
+        {"GroupWritableRuntimeFolder", false, 0770, 0700, "state/velorin"},
+        {"SharedStateFolder", false, -1, 0777, ""},
+        {"RuntimeFolderOfAnotherUser", true, 0700, -1, "state/velorin"},
+    };
+    TScopedEnv runtimeEnv("XDG_RUNTIME_DIR"), stateEnv("XDG_STATE_HOME");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.root)
+            VELORIN_REQUIRE_ROOT("gives the runtime folder to another user");
+        QDir(runtime).removeRecursively();
+        QDir(state).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(runtime));
+        ASSERT_EQ(::chmod(QFile::encodeName(runtime).constData(), c.runtimeMode < 0 ? 0700 : c.runtimeMode), 0);
+        if (c.root) {
+            ASSERT_EQ(::chown(QFile::encodeName(runtime).constData(), kOtherUid, kOtherGid), 0);
+        }
+        if (c.runtimeMode < 0)
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+        if (c.stateMode >= 0) {
+            ASSERT_TRUE(QDir().mkpath(stateRecords));
+            ASSERT_EQ(::chmod(QFile::encodeName(stateRecords).constData(), c.stateMode), 0);
+        }
+        qputenv("XDG_STATE_HOME", QFile::encodeName(state));
+
+        const QString expected = *c.expected ? dir.filePath(QLatin1String(c.expected)) : QString();
+        EXPECT_EQ(TVelInstanceRecord::Folder().toStdString(), expected.toStdString());
+        if (expected == stateRecords) {
+            EXPECT_EQ(QFileInfo(stateRecords).permissions() & 0x0077, 0) << "the folder is private";
+        }
+    }
 }
 
 TEST(InstanceRecord, AnUnreachableFolderMeansNoPreviousInstance)

@@ -25,7 +25,8 @@ TEST(InOutError, MessagesFollowTheClassicCodes)
 }
 
 // A system error takes a classic message only when it means the same; the numbers alone often
-// collide (EIO is 5 like "File access denied", EINTR 4 like "Too many open files").
+// collide (EIO is 5 like "File access denied", EINTR 4 like "Too many open files"). Any other
+// keeps its number and says what it is.
 TEST(InOutError, SystemErrorsTakeAClassicMessageOnlyWhenTheMeaningsMatch)
 {
     const struct {
@@ -45,11 +46,12 @@ TEST(InOutError, SystemErrorsTakeAClassicMessageOnlyWhenTheMeaningsMatch)
         {ETXTBSY, false, 5, "File access denied"},
         {ENOSPC, false, 101, "Disk full"},
         {EDQUOT, false, 101, "Disk full"},
-        {EIO, false, EIO, "I/O error 5"},
-        {EINTR, false, EINTR, "I/O error 4"},
-        {ENXIO, true, ENXIO, "I/O error 6"},
-        {EFBIG, false, EFBIG, "I/O error 27"},
-        {EISDIR, true, EISDIR, "I/O error 21"},
+        {EIO, false, EIO, "I/O error 5 (Input/output error)"},
+        {EINTR, false, EINTR, "I/O error 4 (Interrupted system call)"},
+        {ENXIO, true, ENXIO, "I/O error 6 (No such device or address)"},
+        {EFBIG, false, EFBIG, "I/O error 27 (File too large)"},
+        {EISDIR, true, EISDIR, "I/O error 21 (Is a directory)"},
+        {ENAMETOOLONG, true, ENAMETOOLONG, "I/O error 36 (File name too long)"},
     };
     for (const auto& c : cases) {
         const EVelInOutError e = EVelInOutError::FromErrno(c.err, c.creating);
