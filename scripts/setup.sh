@@ -14,6 +14,7 @@ packages=(
   cups cups-client printer-driver-cups-pdf libcups2-dev
   desktop-file-utils
   clang libfuzzer-14-dev
+  valgrind
 )
 
 missing=()
