@@ -33,14 +33,6 @@ QPixmap LoadPicture(const QString& path)
     return QPixmap::fromImage(std::move(image));
 }
 
-QIcon ProgramIcon()
-{
-    QIcon icon;
-    for (const int size : {48, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/velorin-%1.png").arg(size), QSize(size, size));
-    return icon;
-}
-
 TLabel::TLabel(QWidget* parent) : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);

@@ -2,13 +2,13 @@
 
 #include <QFrame>
 #include <QGroupBox>
-#include <QIcon>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 #include <QStringList>
 #include <QVector>
 
+#include "ProgramIcon.h"
 #include "VelTypes.h"
 
 class QRadioButton;
@@ -21,9 +21,6 @@ class QRadioButton;
 // size. A 1-bit picture is turned into plain RGB so it stays black on white: should it ever reach
 // a painter as a bitmap, Qt would draw its set bits in the pen's colour on a transparent ground.
 QPixmap LoadPicture(const QString& path);
-
-// The program's icon, picture 1 drawn at each desktop icon size.
-QIcon ProgramIcon();
 
 // A caption that keeps its size fitted to its text, so that rewriting a result label never
 // cuts it off.
