@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QVector>
+#include <optional>
 
 #include "ProgramIcon.h"
 #include "VelTypes.h"
@@ -33,8 +34,15 @@ public:
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool on);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void FitToText();
+
     bool autoSize_ = true;
+    // The text the label's size was measured for; none once the font or style has changed.
+    std::optional<QString> fittedTo_;
 };
 
 // A lowered 3D rectangle drawn around a group of controls; it paints no background, so the
