@@ -1,6 +1,6 @@
 // Typing into our edit against typing into Qt's line edit, in the same run: 1,000 characters with
 // a Backspace after every tenth and a Home/End pair after every hundredth, each keystroke a real
-// key event followed by a repaint. The goal is our edit at no more than 0.8 times the line
+// key event followed by a repaint. The goal is our edit at no more than 0.6 times the line
 // edit's cost per keystroke (compare the two "per_key" figures).
 #include <QApplication>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // One Up keystroke on the calculator's Amp input through the whole path (the step, the
 // reformat, Calculation, the three result labels and a repaint of the edit) against one Up
 // keystroke on a QDoubleSpinBox wired to the same calculation and labels, in the same run. Up and
-// Down alternate so the values stay in range. The goal is our input at no more than 0.7 times the
+// Down alternate so the values stay in range. The goal is our input at no more than 0.6 times the
 // Qt spin box's cost per keystroke (compare the two "per_key" figures).
 #include <QApplication>
 #include <QDoubleSpinBox>

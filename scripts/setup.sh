@@ -15,6 +15,7 @@ packages=(
   desktop-file-utils appstream weston
   dpkg-dev file lintian
   clang libfuzzer-14-dev
+  valgrind
 )
 
 missing=()

@@ -36,14 +36,6 @@ QPixmap LoadPicture(const QString& path)
     return QPixmap::fromImage(std::move(image));
 }
 
-QIcon ProgramIcon()
-{
-    QIcon icon;
-    for (const int size : {48, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/velorin-%1.png").arg(size), QSize(size, size));
-    return icon;
-}
-
 TLabel::TLabel(QWidget* parent) : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
@@ -52,13 +44,44 @@ TLabel::TLabel(QWidget* parent) : QLabel(parent)
 void TLabel::SetCaption(const QString& text)
 {
     setText(text);
-    if (autoSize_)
+    // Calculation rewrites all three results on every change; most changes leave one of them as
+    // it was.
+    if (autoSize_ && fittedTo_ != this->text())
+        FitToText();
+}
+
+void TLabel::FitToText()
+{
+    // QLabel's size hint lays the text out three times (as it stands, on one line, and as narrow
+    // as it wraps); a plain caption that never wraps gives the same box each time. The result
+    // labels are refitted on every keystroke, so they take the one layout.
+    ensurePolished();
+    const QString& caption = text();
+    // QLabel sizes an empty label, tabs and mnemonics by rules of their own.
+    const bool plainLine =
+        !caption.isEmpty() && !caption.contains(QLatin1Char('\t')) && !(buddy() && caption.contains(QLatin1Char('&')));
+    if (!plainLine || wordWrap() || textFormat() != Qt::PlainText || margin() != 0 || indent() > 0 ||
+        frameWidth() != 0 || !contentsMargins().isNull()) {
         adjustSize();
+        return;
+    }
+    // The same measure QLabel takes: its alignment without the centring, in a 2000 pixel box.
+    const int flags = int(alignment() & ~(Qt::AlignVCenter | Qt::AlignHCenter));
+    resize(fontMetrics().boundingRect(0, 0, 2000, 2000, flags, caption).size().expandedTo(minimumSize()));
+    fittedTo_ = caption;
+}
+
+void TLabel::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fittedTo_.reset();
+    QLabel::changeEvent(event);
 }
 
 void TLabel::SetAutoSize(bool on)
 {
     autoSize_ = on;
+    fittedTo_.reset();
     if (on)
         adjustSize();
 }

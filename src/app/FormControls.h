@@ -2,13 +2,14 @@
 
 #include <QFrame>
 #include <QGroupBox>
-#include <QIcon>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 #include <QStringList>
 #include <QVector>
+#include <optional>
 
+#include "ProgramIcon.h"
 #include "VelTypes.h"
 
 class QRadioButton;
@@ -22,9 +23,6 @@ class QRadioButton;
 // a painter as a bitmap, Qt would draw its set bits in the pen's colour on a transparent ground.
 QPixmap LoadPicture(const QString& path);
 
-// The program's icon, picture 1 drawn at each desktop icon size.
-QIcon ProgramIcon();
-
 // A caption that keeps its size fitted to its text, so that rewriting a result label never
 // cuts it off.
 class TLabel : public QLabel {
@@ -36,8 +34,15 @@ public:
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool on);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void FitToText();
+
     bool autoSize_ = true;
+    // The text the label's size was measured for; none once the font or style has changed.
+    std::optional<QString> fittedTo_;
 };
 
 // A lowered 3D rectangle drawn around a group of controls; it paints no background, so the

@@ -1,13 +1,20 @@
+#include <QCoreApplication>
 #include <QFile>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <dlfcn.h>
 
 #include <string>
 #include <vector>
 
+#include "About.h"
+#include "ApplicationTestSupport.h"
+#include "Main.h"
 #include "PrinterResolution.h"
 #include "Printing.h"
 #include "StringGridTestSupport.h"
@@ -252,4 +259,47 @@ TEST(PrinterResolution, FallsBackTo300DpiOnlyWhenTheServiceReportsNone)
     const QString missing = QStringLiteral("velorin-no-such-queue");
     EXPECT_EQ(ReportedResolution(missing), 0);
     EXPECT_EQ(PrinterResolution(missing), 300);
+}
+
+namespace {
+
+bool PrintServiceLoaded()
+{
+    void* library = dlopen("libcups.so.2", RTLD_LAZY | RTLD_NOLOAD);
+    if (library)
+        dlclose(library);
+    return library != nullptr;
+}
+
+} // namespace
+
+// libcups and the libraries it pulls in cost every start time and memory; they wait for the
+// first printout.
+TEST(PrinterResolution, ThePrintServiceIsLoadedOnlyWhenAsked)
+{
+    const char* const freshMark = "VELORIN_FRESH_PROCESS";
+    if (PrintServiceLoaded() && !qEnvironmentVariableIsSet(freshMark)) {
+        // An earlier test of this process has printed; a fresh copy of it answers instead.
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(freshMark, "1");
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--gtest_filter=PrinterResolution.ThePrintServiceIsLoadedOnlyWhenAsked"});
+        ASSERT_TRUE(child.waitForFinished(60000));
+        const QString out = QString::fromLocal8Bit(child.readAll());
+        EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
+        EXPECT_TRUE(out.contains("[  PASSED  ] 1 test")) << out.toStdString();
+        return;
+    }
+    ASSERT_FALSE(PrintServiceLoaded()) << "loaded with the program";
+    InitPictures();
+    {
+        TForm1 form;
+        TAboutBox box(&form);
+        EXPECT_FALSE(PrintServiceLoaded()) << "loaded with the windows";
+    }
+    ReportedResolution(QStringLiteral("velorin-no-such-queue"));
+    EXPECT_TRUE(PrintServiceLoaded());
 }

@@ -1,0 +1,95 @@
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include "ApplicationTestSupport.h"
+#include "FormControls.h"
+
+namespace {
+
+QFont WindowFont()
+{
+    QFont f(QStringLiteral("Liberation Sans"));
+    f.setPixelSize(16);
+    return f;
+}
+
+// A caption fits its text exactly as a plain QLabel sized by Qt would, whichever way the label
+// takes to get there.
+TEST(LabelAutoSize, FitsTheTextAsQtSizesALabel)
+{
+    QWidget window;
+    window.setFont(WindowFont());
+    QWidget buddy(&window);
+    const struct {
+        const char* text;
+        bool withBuddy;
+        bool wordWrap;
+    } cases[] = {
+        {"", false, false},
+        {"Voltage = 0 Volt", false, false},
+        {"Resistance = 999999.9 Ohms", false, false},
+        {"Amperage = 1.23456789012345E-5 Amps", false, false},
+        {"  leading and trailing blanks  ", false, false},
+        {"two\nlines", false, false},
+        {"tab\tstop", false, false},
+        {"Calculation &of", true, false},
+        {"MIT licence; no warranty. Wrapped within the label.", false, true},
+    };
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        TLabel label(&window);
+        QLabel reference(&window);
+        reference.setTextFormat(Qt::PlainText);
+        for (QLabel* l : {static_cast<QLabel*>(&label), &reference}) {
+            l->setWordWrap(c.wordWrap);
+            if (c.withBuddy)
+                l->setBuddy(&buddy);
+        }
+        // A caption replaced, as Calculation replaces them.
+        label.SetCaption(QStringLiteral("Voltage = 0 Volt"));
+        label.SetCaption(text);
+        reference.setText(QStringLiteral("Voltage = 0 Volt"));
+        reference.setText(text);
+        reference.adjustSize();
+        EXPECT_EQ(label.size(), reference.size()) << c.text;
+    }
+}
+
+// The same text again keeps the size it has, unless the font it was measured in has changed.
+TEST(LabelAutoSize, RefitsTheSameTextAfterAFontChange)
+{
+    QWidget window;
+    window.setFont(WindowFont());
+    TLabel label(&window);
+    label.SetCaption(QStringLiteral("Voltage = 3.3 Volts"));
+    const QSize small = label.size();
+    QFont larger = WindowFont();
+    larger.setPixelSize(32);
+    label.setFont(larger);
+    label.SetCaption(QStringLiteral("Voltage = 3.3 Volts"));
+    EXPECT_GT(label.width(), small.width());
+    EXPECT_GT(label.height(), small.height());
+}
+
+TEST(ProgramIcon, IsOneIconDrawnFromTheFileOfEachSize)
+{
+    InitPictures();
+    const QIcon icon = ProgramIcon();
+    EXPECT_EQ(icon.cacheKey(), ProgramIcon().cacheKey()) << "built once";
+    EXPECT_EQ(icon.availableSizes(), (QList<QSize>{{48, 48}, {128, 128}, {256, 256}}));
+    const struct {
+        int asked;
+        int given;
+    } cases[] = {{16, 16}, {48, 48}, {100, 100}, {128, 128}, {256, 256}, {512, 256}};
+    for (const auto& c : cases)
+        EXPECT_EQ(icon.pixmap(c.asked).size(), QSize(c.given, c.given)) << c.asked;
+    for (const int size : {48, 128, 256}) {
+        const QImage file(QStringLiteral(":/icons/velorin-%1.png").arg(size));
+        EXPECT_EQ(icon.pixmap(size).toImage().convertToFormat(file.format()), file) << size;
+    }
+}
+
+} // namespace
