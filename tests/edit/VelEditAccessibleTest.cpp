@@ -187,6 +187,10 @@ TEST_F(AccessibleTest, PasswordTextIsReadMasked)
     QAccessibleInterface* a = Accessible();
     EXPECT_TRUE(a->state().passwordEdit);
     EXPECT_EQ(a->text(QAccessible::Value), "******");
+    edit->Select(7, 0);
+    log->Events.clear();
+    QTest::keyClick(edit, 'x');
+    EXPECT_EQ(log->Events, QStringList({"insert 6 '*'", "caret 7"})) << "typed characters are not told either";
 }
 
 TEST_F(AccessibleTest, ScreenReaderEditsGoThroughTheEditsHooks)
