@@ -1,6 +1,5 @@
 #include "VelBaseEdit.h"
 
-#include <QAccessible>
 #include <QFontMetrics>
 #include <QScopedValueRollback>
 #include <QTextLayout>
@@ -53,8 +52,10 @@ TVelBaseEdit::~TVelBaseEdit()
 
 void TVelBaseEdit::SetText(const QString& S)
 {
-    if (!store_.Assign(S))
+    if (S == Text())
         return;
+    const TChangeScope change(*this);
+    store_.Assign(S);
     scrollOffset_ = 0;
     SetCursorPos(1);
     SetSelLength(0);
@@ -237,50 +238,19 @@ void TVelBaseEdit::CursorPosChanged()
 void TVelBaseEdit::TStoreHost::CaretMoved()
 {
     edit_.CursorPosChanged();
-    edit_.NotifyAccessibleCaret();
+    edit_.announcer_.CaretMoved();
 }
 
 void TVelBaseEdit::TStoreHost::SelectionChanged()
 {
     edit_.RedrawText();
-    edit_.NotifyAccessibleCaret();
+    edit_.announcer_.CaretMoved();
 }
 
 void TVelBaseEdit::TStoreHost::ModifiedChanged()
 {
     if (edit_.OnModified)
         edit_.OnModified(&edit_);
-}
-
-void TVelBaseEdit::AnnounceReplaced(int At, const QString& Removed, const QString& Inserted)
-{
-    if (!VelAccessibleListening())
-        return;
-    // Screen readers count from 0 and speak what was removed and what was typed.
-    if (!Removed.isEmpty()) {
-        QAccessibleTextRemoveEvent e(this, At - 1, Removed);
-        VelSendAccessibleEvent(e);
-    }
-    if (!Inserted.isEmpty()) {
-        QAccessibleTextInsertEvent e(this, At - 1, Inserted);
-        VelSendAccessibleEvent(e);
-    }
-}
-
-void TVelBaseEdit::NotifyAccessibleCaret()
-{
-    if (!VelAccessibleListening())
-        return;
-    if (SelStart() != lastSelStart_ || SelLength() != lastSelLength_) {
-        lastSelStart_ = SelStart();
-        lastSelLength_ = SelLength();
-        const int start = SelLength() > 0 ? SelStart() - 1 : CursorPos() - 1;
-        QAccessibleTextSelectionEvent e(this, start, start + std::max(SelLength(), 0));
-        e.setCursorPosition(CursorPos() - 1);
-        VelSendAccessibleEvent(e);
-    }
-    QAccessibleTextCursorEvent e(this, CursorPos() - 1);
-    VelSendAccessibleEvent(e);
 }
 
 QAccessibleInterface* TVelBaseEdit::CreateAccessibleInterface()

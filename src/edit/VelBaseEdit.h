@@ -11,6 +11,7 @@
 
 #include "VelCaret.h"
 #include "VelCustomBevelPanel.h"
+#include "VelEditAnnouncer.h"
 #include "VelEditText.h"
 
 class QAccessibleInterface;
@@ -55,7 +56,7 @@ private:
 // modifier bits), VelEditMouse.cpp (gestures), VelEditContextMenu.cpp, VelEditFocus.cpp,
 // VelEditGeometry.cpp (text area, scrolling, hit testing), VelEditMessages.cpp (message table),
 // VelEditClipboard.cpp, VelEditInputMethod.cpp, VelEditPaint.cpp (drawing, caret shape) and
-// VelEditAccessible.* (screen readers).
+// VelEditAccessible.* and VelEditAnnouncer.* (screen readers).
 class TVelBaseEdit : public TVelCustomBevelPanel {
     Q_OBJECT
 public:
@@ -225,21 +226,33 @@ protected:
     TVelEditText& Store() { return store_; }
     const TVelEditText& Store() const { return store_; }
 
+    // Makes the edits made while it lives one change for a screen reader, told when the outermost
+    // one ends (see TVelEditAnnouncer). Every ReplaceSelection, Undo and SetText is one already;
+    // a descendant opens one around an operation that takes several (a step, a sign toggle).
+    class TChangeScope {
+    public:
+        explicit TChangeScope(TVelBaseEdit& Edit) : edit_(Edit) { edit_.announcer_.BeginChange(); }
+        ~TChangeScope() { edit_.announcer_.EndChange(); }
+        TChangeScope(const TChangeScope&) = delete;
+        TChangeScope& operator=(const TChangeScope&) = delete;
+
+    private:
+        TVelBaseEdit& edit_;
+    };
+
 private:
     // Routes the store's callbacks to the hooks. A member rather than a base class, so that the
     // callback names never meet the names descendants give their own functions.
     class TStoreHost : public IVelEditTextHost {
     public:
         explicit TStoreHost(TVelBaseEdit& Edit) : edit_(Edit) {}
+        void ChangeStarting() override { edit_.announcer_.BeginChange(); }
+        void ChangeFinished() override { edit_.announcer_.EndChange(); }
         bool EditAllowed(const QString& S) override { return edit_.CanModify(S); }
         void SupplyRemovalText(QString& S) override { edit_.GetRemovalText(S); }
         void EditStarting() override { edit_.BeforeEdit(); }
         void RemovingText(int At, const QString& S) override { edit_.TextRemoved(At, S); }
         void FilteringInsert(int At, QString& S) override { edit_.FilterInsertText(At, S); }
-        void TextReplaced(int At, const QString& Removed, const QString& Inserted) override
-        {
-            edit_.AnnounceReplaced(At, Removed, Inserted);
-        }
         void TextChanged(int At) override { edit_.TextChangedAt(At); }
         void EditFinished() override { edit_.AfterEdit(); }
         void CaretMoved() override;
@@ -252,8 +265,6 @@ private:
     private:
         TVelBaseEdit& edit_;
     };
-
-    void AnnounceReplaced(int At, const QString& Removed, const QString& Inserted);
 
     // Messages, one handler per concern.
     bool HandleEditMessage(TMessage& Message);
@@ -279,7 +290,6 @@ private:
     int TextWidth(int Chars) const;
     // The shown text shaped once per change; measuring and drawing both read it.
     const QTextLayout& Layout() const;
-    void NotifyAccessibleCaret();
     // What the frame leaves of the client area for the text and the buttons.
     QRect FrameContentRect() const;
     // Gives the system caret the current shape and shows it; on focus and on a font change.
@@ -288,6 +298,7 @@ private:
     int CaretLineHeight() const;
 
     std::unique_ptr<TVelCaret> caret_;
+    TVelEditAnnouncer announcer_{*this};
     TStoreHost host_{*this};
     TVelEditText store_{&host_};
     bool readOnly_ = false;
@@ -319,6 +330,4 @@ private:
     QPoint firstClickPos_;
     QElapsedTimer clock_;
     QString imeResult_;
-    int lastSelStart_ = 1;
-    int lastSelLength_ = 0;
 };

@@ -13,6 +13,18 @@ int SignedParam(std::uintptr_t v)
     return static_cast<int>(static_cast<std::int32_t>(static_cast<std::uint32_t>(v)));
 }
 
+// Holds the caret and selection moves of a focus change until Qt has announced the focus.
+class TFocusHold {
+public:
+    explicit TFocusHold(TVelEditAnnouncer& Announcer) : announcer_(Announcer) { announcer_.BeginFocus(); }
+    ~TFocusHold() { announcer_.EndFocus(); }
+    TFocusHold(const TFocusHold&) = delete;
+    TFocusHold& operator=(const TFocusHold&) = delete;
+
+private:
+    TVelEditAnnouncer& announcer_;
+};
+
 } // namespace
 
 // The EM_ messages and the text messages; false for anything else.
@@ -158,10 +170,12 @@ void TVelBaseEdit::WndProc(TMessage& Message)
     if (HandleEditMessage(Message))
         return;
     switch (Message.Msg) {
-    case WM_SETFOCUS:
+    case WM_SETFOCUS: {
+        const TFocusHold hold(announcer_);
         TVelCustomBevelPanel::WndProc(Message);
         HandleFocusIn();
         break;
+    }
     case WM_KILLFOCUS:
         HandleFocusOut();
         TVelCustomBevelPanel::WndProc(Message);
@@ -189,7 +203,11 @@ void TVelBaseEdit::WndProc(TMessage& Message)
         TVelCustomBevelPanel::WndProc(Message);
         HandleContextMenu(Message.LParam);
         break;
-    case WM_IME_COMPOSITION: HandleComposition(Message); break;
+    case WM_IME_COMPOSITION: {
+        const TChangeScope change(*this);
+        HandleComposition(Message);
+        break;
+    }
     case WM_SIZE:
         TVelCustomBevelPanel::WndProc(Message);
         UpdateTextRect();
@@ -207,11 +225,15 @@ void TVelBaseEdit::WndProc(TMessage& Message)
         RedrawText();
         break;
     case WM_KEYDOWN:
-    case WM_CHAR:
+    case WM_CHAR: {
+        // A key's edits are one change for a screen reader: a number edit may take out a leading
+        // zero, type the digit and move the caret past a separator for one keystroke.
+        const TChangeScope change(*this);
         TVelCustomBevelPanel::WndProc(Message);
         // Whatever the key did, the caret is seen at once and blinks from the start again.
         UpdateCaret();
         break;
+    }
     default: TVelCustomBevelPanel::WndProc(Message); break;
     }
 }

@@ -20,6 +20,17 @@ void InsertText(QString& s, int index, const QString& what)
     s.insert(std::clamp<qsizetype>(index, 1, s.length() + 1) - 1, what);
 }
 
+class TChangeBracket {
+public:
+    explicit TChangeBracket(IVelEditTextHost& Host) : host_(Host) { host_.ChangeStarting(); }
+    ~TChangeBracket() { host_.ChangeFinished(); }
+    TChangeBracket(const TChangeBracket&) = delete;
+    TChangeBracket& operator=(const TChangeBracket&) = delete;
+
+private:
+    IVelEditTextHost& host_;
+};
+
 IVelEditTextHost& NullHost()
 {
     static IVelEditTextHost host;
@@ -152,6 +163,7 @@ void TVelEditText::UpdateSelection()
 
 void TVelEditText::ReplaceSelection(const QString& S)
 {
+    const TChangeBracket change(host());
     QString s = S;
     if (!host().EditAllowed(s))
         return;
@@ -230,6 +242,8 @@ void TVelEditText::Undo()
 {
     if (!canUndo_ || undo_.IsEmpty())
         return;
+    // The replay and the restored selection are one change.
+    const TChangeBracket change(host());
     std::unique_ptr<UndoRecord> record(static_cast<UndoRecord*>(undo_.Pop()));
     {
         const QScopedValueRollback undoing(Undoing, true);

@@ -22,6 +22,11 @@ class IVelEditTextHost {
 public:
     virtual ~IVelEditTextHost() = default;
 
+    // Open and close every transaction (ReplaceSelection, Undo), outermost and nested alike, even
+    // a refused one: what a transaction did is judged when it is over.
+    virtual void ChangeStarting() {}
+    virtual void ChangeFinished() {}
+
     // The hooks of one edit, in the order ReplaceSelection calls them.
     virtual bool EditAllowed(const QString& S);
     virtual void SupplyRemovalText(QString& S);

@@ -114,6 +114,8 @@ void TVelCustomExtSpinEdit::StepUp(double S)
 {
     if (ReadOnly())
         return;
+    // A screen reader hears the new text and the caret where it stays, not the way through them.
+    const TChangeScope change(*this);
     const int selStart = SelStart();
     switch (editType_) {
     case ntInteger: {
@@ -132,6 +134,7 @@ void TVelCustomExtSpinEdit::StepDown(double S)
 {
     if (ReadOnly())
         return;
+    const TChangeScope change(*this);
     const int selStart = SelStart();
     switch (editType_) {
     case ntInteger: {

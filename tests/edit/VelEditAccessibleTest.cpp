@@ -1,43 +1,15 @@
 // What a screen reader reads of an edit, through Qt's accessibility API.
+#include "AccessibleEventLog.h"
 #include "EditTestSupport.h"
-#include "VelEditAccessible.h"
 
 #include <QAccessible>
 #include <QLabel>
 #include <QTest>
 #include <QVBoxLayout>
+#include <functional>
 #include <memory>
 
 namespace {
-
-QStringList* recorded = nullptr;
-
-void Record(QAccessibleEvent* Event)
-{
-    if (!recorded)
-        return;
-    switch (Event->type()) {
-    case QAccessible::TextInserted: {
-        auto* e = static_cast<QAccessibleTextInsertEvent*>(Event);
-        *recorded << QStringLiteral("insert %1 '%2'").arg(e->changePosition()).arg(e->textInserted());
-        break;
-    }
-    case QAccessible::TextRemoved: {
-        auto* e = static_cast<QAccessibleTextRemoveEvent*>(Event);
-        *recorded << QStringLiteral("remove %1 '%2'").arg(e->changePosition()).arg(e->textRemoved());
-        break;
-    }
-    case QAccessible::TextCaretMoved:
-        *recorded << QStringLiteral("caret %1").arg(static_cast<QAccessibleTextCursorEvent*>(Event)->cursorPosition());
-        break;
-    case QAccessible::TextSelectionChanged: {
-        auto* e = static_cast<QAccessibleTextSelectionEvent*>(Event);
-        *recorded << QStringLiteral("selection %1-%2").arg(e->selectionStart()).arg(e->selectionEnd());
-        break;
-    }
-    default: break;
-    }
-}
 
 class AccessibleTest : public EditTest {
 protected:
@@ -48,19 +20,20 @@ protected:
         auto* layout = new QVBoxLayout(window.get());
         auto* label = new QLabel("&Voltage");
         edit = new TTestEdit;
+        other = new TTestEdit;
         layout->addWidget(label);
         layout->addWidget(edit);
+        layout->addWidget(other);
         label->setBuddy(edit);
         window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         edit->setFocus(Qt::OtherFocusReason);
-        previous = SetVelAccessibleEventHook(Record);
-        recorded = &events;
+        log = std::make_unique<AccessibleEventLog>();
     }
     void TearDown() override
     {
-        recorded = nullptr;
-        SetVelAccessibleEventHook(previous);
+        log.reset();
         window.reset();
         EditTest::TearDown();
     }
@@ -69,8 +42,8 @@ protected:
 
     std::unique_ptr<QWidget> window;
     TTestEdit* edit = nullptr;
-    QStringList events;
-    TVelAccessibleEventHook previous;
+    TTestEdit* other = nullptr;
+    std::unique_ptr<AccessibleEventLog> log;
 };
 
 } // namespace
@@ -100,16 +73,111 @@ TEST_F(AccessibleTest, EditIsNamedEditableTextWithItsTextAndCaret)
 TEST_F(AccessibleTest, EditsAnnounceWhatChanges)
 {
     QTest::keyClicks(edit, "ab");
-    EXPECT_TRUE(events.contains("insert 0 'a'"));
-    EXPECT_TRUE(events.contains("insert 1 'b'"));
-    EXPECT_EQ(events.last(), "caret 2");
-    events.clear();
+    EXPECT_TRUE(log->Events.contains("insert 0 'a'"));
+    EXPECT_TRUE(log->Events.contains("insert 1 'b'"));
+    EXPECT_EQ(log->Events.last(), "caret 2");
+    log->Events.clear();
     QTest::keyClick(edit, Qt::Key_Backspace);
-    EXPECT_TRUE(events.contains("remove 1 'b'"));
-    events.clear();
+    EXPECT_TRUE(log->Events.contains("remove 1 'b'"));
+    log->Events.clear();
     QTest::keyClick(edit, Qt::Key_Home, Qt::ShiftModifier);
-    EXPECT_TRUE(events.contains("selection 0-1"));
-    EXPECT_TRUE(events.contains("caret 0"));
+    EXPECT_TRUE(log->Events.contains("selection 0-1"));
+    EXPECT_TRUE(log->Events.contains("caret 0"));
+}
+
+// Every kind of change is told once, as what left and what came at which offset, so that a screen
+// reader's copy of the text stays true; a change that leaves the text as it was tells no text.
+TEST_F(AccessibleTest, EveryChangeIsToldOnceSoThatReplayingItGivesTheText)
+{
+    using Action = std::function<void()>;
+    const auto type = [this](char C) -> Action { return [=, this] { QTest::keyClick(edit, C); }; };
+    const auto key = [this](Qt::Key K, Qt::KeyboardModifiers M = {}) -> Action {
+        return [=, this] { QTest::keyClick(edit, K, M); };
+    };
+    const auto at = [this](int Pos) { return QPoint(edit->CharPosToX(Pos), edit->height() / 2); };
+    const Action paste = [&] {
+        Clipboard()->setText("XY");
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    };
+    const Action typeAndUndo = [&] {
+        QTest::keyClick(edit, 'x');
+        edit->Undo();
+    };
+    const Action dragMove = [&] {
+        QTest::mousePress(edit, Qt::LeftButton, Qt::NoModifier, at(2));
+        QTest::mouseMove(edit, at(8));
+        QTest::mouseRelease(edit, Qt::LeftButton, Qt::NoModifier, at(8));
+    };
+    const Action refused = [&] {
+        edit->refuse = true;
+        QTest::keyClick(edit, 'x');
+        edit->refuse = false;
+    };
+    const Action overwriteWithItself = [&] {
+        SetInsertMode(false);
+        QTest::keyClick(edit, 'a');
+        SetInsertMode(true);
+    };
+    struct Case {
+        const char* name;
+        QString text;
+        int selStart, selLength;
+        Action act;
+        QStringList told;
+    };
+    const Case cases[] = {
+        {"typing", "abc", 2, 0, type('x'), {"insert 1 'x'", "caret 2"}},
+        {"over a selection", "abc", 2, 1, type('x'), {"remove 1 'b'", "insert 1 'x'", "selection -1--1", "caret 2"}},
+        {"Backspace", "abc", 3, 0, key(Qt::Key_Backspace), {"remove 1 'b'", "caret 1"}},
+        {"Delete at the end", "abc", 4, 0, key(Qt::Key_Delete), {}},
+        {"paste", "abc", 2, 1, paste, {"remove 1 'b'", "insert 1 'XY'", "selection -1--1", "caret 3"}},
+        {"cut", "abc", 1, 2, key(Qt::Key_X, Qt::ControlModifier), {"remove 0 'ab'", "selection -1--1", "caret 0"}},
+        {"SetText", "abc", 4, 0, [&] { edit->SetText("abd"); }, {"remove 2 'c'", "insert 2 'd'", "caret 0"}},
+        {"undo", "abc", 4, 0, typeAndUndo, {"insert 3 'x'", "caret 4", "remove 3 'x'", "caret 3"}},
+        {"drag-move",
+         "abc def",
+         1,
+         3,
+         dragMove,
+         {"caret 1", "caret 7", "remove 0 'abc'", "selection -1--1", "caret 0", "caret 4", "insert 4 'abc'", "caret 7",
+          "caret 4"}},
+        {"refused", "abc", 2, 0, refused, {}},
+        {"overwriting a character with itself", "abc", 1, 0, overwriteWithItself, {"caret 1"}},
+    };
+    for (const Case& c : cases) {
+        edit->SetText(c.text);
+        edit->Select(c.selStart, c.selLength);
+        log->Events.clear();
+        c.act();
+        EXPECT_EQ(log->Events.join(", ").toStdString(), c.told.join(", ").toStdString()) << c.name;
+        EXPECT_EQ(AccessibleEventLog::Replay(c.text, log->Events), edit->Text()) << c.name;
+    }
+}
+
+// Qt announces the focus when the edit has handled it; what the focus itself selected or moved is
+// told after that, or a screen reader takes the edit as focused already and names nothing.
+TEST_F(AccessibleTest, FocusIsToldBeforeTheSelectionItCauses)
+{
+    struct Case {
+        bool autoSelect;
+        QStringList told;
+    };
+    const Case cases[] = {
+        {true, {"focus", "selection 0-3", "caret 3"}},
+        {false, {"focus"}},
+    };
+    for (const Case& c : cases) {
+        other->setFocus(Qt::TabFocusReason);
+        edit->SetText("abc");
+        edit->SetAutoSelect(c.autoSelect);
+        QCoreApplication::processEvents();
+        log->Events.clear();
+        edit->setFocus(Qt::TabFocusReason);
+        // Qt sends its focus event as setFocus returns.
+        log->Events << "focus";
+        QCoreApplication::processEvents();
+        EXPECT_EQ(log->Events.join(", ").toStdString(), c.told.join(", ").toStdString()) << c.autoSelect;
+    }
 }
 
 TEST_F(AccessibleTest, PasswordTextIsReadMasked)
@@ -119,6 +187,10 @@ TEST_F(AccessibleTest, PasswordTextIsReadMasked)
     QAccessibleInterface* a = Accessible();
     EXPECT_TRUE(a->state().passwordEdit);
     EXPECT_EQ(a->text(QAccessible::Value), "******");
+    edit->Select(7, 0);
+    log->Events.clear();
+    QTest::keyClick(edit, 'x');
+    EXPECT_EQ(log->Events, QStringList({"insert 6 '*'", "caret 7"})) << "typed characters are not told either";
 }
 
 TEST_F(AccessibleTest, ScreenReaderEditsGoThroughTheEditsHooks)

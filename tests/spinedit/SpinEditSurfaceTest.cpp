@@ -6,9 +6,10 @@
 #include <QLabel>
 #include <QTest>
 #include <QWheelEvent>
+#include <functional>
 
+#include "AccessibleEventLog.h"
 #include "SpinEditProbe.h"
-#include "VelEditAccessible.h"
 #include "VelExtSpinEdit.h"
 #include "VelSpinButton.h"
 #include "VelSpinEdit.h"
@@ -105,6 +106,55 @@ TEST_F(TwoInputs, AccessibleSpinBoxWithValueActionsAndEvents)
     EXPECT_FALSE(a->state().invisible);
     first.hide();
     EXPECT_TRUE(a->state().invisible);
+}
+
+// Whoever changes a number edit's text, a screen reader's copy of it stays true: the text events
+// of each change, applied to the text before it, give the text after it; the value event stays.
+TEST_F(TwoInputs, EveryChangeOfTheNumberTextIsToldOnce)
+{
+    using Action = std::function<void()>;
+    const auto type = [this](char C) -> Action { return [=, this] { QTest::keyClick(&first, C); }; };
+    const Action up = [this] { QTest::keyClick(&first, Qt::Key_Up); };
+    const Action spinButton = [this] {
+        QTest::mouseClick(&first, Qt::LeftButton, {}, first.SpinButton()->BoundsRect().topLeft() + QPoint(3, 3));
+    };
+    const Action setValue = [this] { first.SetValue(12.5); };
+    const Action typeAndUndo = [this] {
+        QTest::keyClick(&first, '7');
+        first.Undo();
+    };
+    struct Case {
+        const char* name;
+        double value;
+        int caret;
+        Action act;
+        QStringList told;
+    };
+    const Case cases[] = {
+        {"a digit replaces the leading zero", 0, 1, type('5'), {"value 5", "remove 0 '0'", "insert 0 '5'", "caret 1"}},
+        {"a digit the reformat takes back", 0, 4, type('5'), {}},
+        {"a letter", 0, 1, type('a'), {}},
+        {"the reformat regroups", 123, 4, type('4'), {"value 1234", "remove 1 '23'", "insert 1 ',234'", "caret 5"}},
+        {"Up", 2, 1, up, {"value 3", "remove 0 '2'", "insert 0 '3'", "caret 0"}},
+        {"the spin button", 9, 1, spinButton, {"value 10", "remove 0 '9'", "insert 0 '10'", "caret 0"}},
+        {"SetValue", 1, 1, setValue, {"remove 1 '.0'", "insert 1 '2.5'", "caret 0", "value 12.5"}},
+        {"a sign the lower bound takes back", 2, 1, type('-'), {"value 0", "remove 0 '2'", "insert 0 '0'", "caret 1"}},
+        {"undo",
+         0,
+         1,
+         typeAndUndo,
+         {"value 7", "remove 0 '0'", "insert 0 '7'", "caret 1", "value 0", "remove 0 '7'", "insert 0 '0'", "caret 0"}},
+    };
+    AccessibleEventLog log;
+    for (const Case& c : cases) {
+        first.SetValue(c.value);
+        first.SetCursorPos(c.caret);
+        const QString before = first.Text();
+        log.Take();
+        c.act();
+        EXPECT_EQ(log.Events.join(", ").toStdString(), c.told.join(", ").toStdString()) << c.name;
+        EXPECT_EQ(AccessibleEventLog::Replay(before, log.Events), first.Text()) << c.name;
+    }
 }
 
 TEST(ExtSpinEditSurface, DefaultsAndIndexedProperties)
