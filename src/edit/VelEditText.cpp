@@ -220,7 +220,6 @@ void TVelEditText::ReplaceSelection(const QString& S)
         if (!caretBeforeInsert)
             newCaret = selStart_ + static_cast<int>(s.length());
     }
-    host().TextReplaced(selStart_, removed, fits ? s : QString());
 
     SetModified(true);
     host().TextChanged(at);

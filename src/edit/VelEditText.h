@@ -33,8 +33,6 @@ public:
     virtual void EditStarting() {}
     virtual void RemovingText(int /*At*/, const QString& /*S*/) {}
     virtual void FilteringInsert(int /*At*/, QString& /*S*/) {}
-    // After the store changed: Removed left at At and Inserted took its place (either may be empty).
-    virtual void TextReplaced(int /*At*/, const QString& /*Removed*/, const QString& /*Inserted*/) {}
     virtual void TextChanged(int /*At*/) {}
     virtual void EditFinished() {}
 
