@@ -77,10 +77,13 @@ TEST(WindowCaptions, AreExactlyTheWindowsOwnOnTheDesktop)
     const QString home = folder.filePath(QStringLiteral("home")), runtime = folder.filePath(QStringLiteral("runtime"));
     ASSERT_TRUE(QDir().mkpath(home) && QDir().mkpath(runtime));
     QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const Ran run = RunTool(QStringLiteral("env"),
-                            {"-i", "PATH=" + qEnvironmentVariable("PATH"), "HOME=" + home, "XDG_RUNTIME_DIR=" + runtime,
-                             "LANG=C.UTF-8", "bash", "-c", QString::fromUtf8(kScenario), "_", kProgram, existing,
-                             folder.path()});
+    QStringList args{"-i", "PATH=" + qEnvironmentVariable("PATH"), "HOME=" + home, "XDG_RUNTIME_DIR=" + runtime,
+                     "LANG=C.UTF-8"};
+    for (const char* sanitizer : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
+        if (qEnvironmentVariableIsSet(sanitizer))
+            args << QString::fromLatin1(sanitizer) + '=' + qEnvironmentVariable(sanitizer);
+    args << "bash" << "-c" << QString::fromUtf8(kScenario) << "_" << kProgram << existing << folder.path();
+    const Ran run = RunTool(QStringLiteral("env"), args);
     const auto said = [&](const char* name) {
         QFile f(folder.filePath(QString::fromLatin1(name)));
         return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
@@ -88,6 +91,7 @@ TEST(WindowCaptions, AreExactlyTheWindowsOwnOnTheDesktop)
     if (run.exitCode == 3)
         GTEST_SKIP() << "no X server could be started here:\n" << said("xvfb.log");
     const std::string program = "\nthe program said:\n" + said("program.err");
+    EXPECT_FALSE(run.output.contains(QStringLiteral("ended by itself"))) << program;
     QMap<QString, QStringList> seen;
     static const QRegularExpression line(QStringLiteral(R"(^(\w+): (.*)$)"), QRegularExpression::MultilineOption);
     for (auto it = line.globalMatch(run.output); it.hasNext();) {
