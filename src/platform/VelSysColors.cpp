@@ -1,5 +1,8 @@
 #include "VelSysColors.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QPalette>
@@ -102,6 +105,39 @@ QColor VelFixedColor(TVelFixedColor Which, const QPalette& Palette)
         return {QColor(255, 255, 255), QPalette::Base};
     }();
     return VelIsDarkPalette(Palette) ? Palette.color(QPalette::Active, pair.dark) : pair.light;
+}
+
+namespace {
+
+// Relative luminance and contrast ratio as the web's accessibility guidelines define them.
+double Luminance(const QColor& C)
+{
+    const auto channel = [](float V) { return V <= 0.03928f ? V / 12.92 : std::pow((V + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(C.redF()) + 0.7152 * channel(C.greenF()) + 0.0722 * channel(C.blueF());
+}
+
+double Contrast(const QColor& A, const QColor& B)
+{
+    const double a = Luminance(A), b = Luminance(B);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+} // namespace
+
+QColor VelLegibleOnDark(const QColor& Ink, const QColor& Face)
+{
+    constexpr double kReadable = 4.5;
+    const QColor ink = Ink.toHsl();
+    if (Contrast(ink, Face) >= kReadable)
+        return Ink;
+    // Each channel grows with the lightness, so the first lightness that is light enough is found
+    // by walking up from the colour's own.
+    for (int l = ink.lightness() + 1; l < 255; ++l) {
+        const QColor lighter = QColor::fromHsl(ink.hslHue(), ink.hslSaturation(), l);
+        if (Luminance(lighter) > Luminance(Face) && Contrast(lighter, Face) >= kReadable)
+            return lighter.toRgb();
+    }
+    return QColor(Qt::white);
 }
 
 QImage VelInkOnPaper(const QImage& BlackOnWhite, const QPalette& Palette)

@@ -62,6 +62,10 @@ enum class TVelFixedColor {
 // A palette is dark when its window colour is not lighter than mid-grey.
 bool VelIsDarkPalette(const QPalette& Palette);
 QColor VelFixedColor(TVelFixedColor Which, const QPalette& Palette);
+// A chosen colour (a hot arrow's, say) drawn on a dark face: as it is when it already stands out
+// 4.5:1 from the face, as text must to be read easily; otherwise lightened, its hue kept, just
+// until it does.
+QColor VelLegibleOnDark(const QColor& Ink, const QColor& Face);
 // A black-on-white picture in the palette's ink and paper: black and white as they are in a light
 // palette, text on base colour in a dark one; greys between them (smoothed edges) in proportion.
 QImage VelInkOnPaper(const QImage& BlackOnWhite, const QPalette& Palette);

@@ -203,7 +203,10 @@ void TVelSpinButtonPainter::DrawPicture(QPainter& p, const TVelDeviceFrame& f, T
 
 QColor TVelSpinButtonPainter::ArrowColor(TVelSpinState state, const QPalette& colors) const
 {
-    return state == ssHot ? VelColorToQColor(HotColor, colors) : VelFixedColor(TVelFixedColor::Arrow, colors);
+    if (state != ssHot)
+        return VelFixedColor(TVelFixedColor::Arrow, colors);
+    const QColor hot = VelColorToQColor(HotColor, colors);
+    return VelIsDarkPalette(colors) ? VelLegibleOnDark(hot, VelColorToQColor(Color, colors)) : hot;
 }
 
 void TVelSpinButtonPainter::DrawClassicRect(QPainter& p, const TVelDeviceFrame& f, TVelSpinHalf half,
