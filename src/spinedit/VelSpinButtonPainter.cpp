@@ -57,20 +57,37 @@ void Line(QPainter& p, const TVelDeviceFrame& f, QPoint a, QPoint b, const QColo
     }
 }
 
-// The sideways arrow of the horizontal halves: three columns, five rows at the base.
-void SideArrowRuns(QPainter& p, int x, int y, bool right, const QColor& color)
+// The sideways arrow of the horizontal halves: three columns, five rows at the base. At a
+// fractional scale it is drawn afresh on the device grid, as the vertical arrows are: an odd base,
+// every column one pixel taller on each side than the one before it.
+void SideArrowRuns(QPainter& p, int x, int y, bool right, const QColor& color, bool shadow)
 {
-    for (int k = 0; k < 3; ++k) {
-        const int column = right ? x + k : x + 2 - k;
-        p.fillRect(QRect(column, y + k, 1, 5 - 2 * k), color);
+    if (VelDeviceExact(p)) {
+        const int shift = shadow ? 1 : 0;
+        for (int k = 0; k < 3; ++k) {
+            const int column = right ? x + k : x + 2 - k;
+            p.fillRect(QRect(column + shift, y + k + shift, 1, 5 - 2 * k), color);
+        }
+        return;
+    }
+    const qreal ratio = VelDeviceRatio(p);
+    const int shift = shadow ? VelLineWidth(ratio) : 0;
+    const int base = 2 * int(std::floor((5 * ratio - 1) / 2 + 0.5)) + 1;
+    const int columns = (base + 1) / 2;
+    const QPointF mid = VelToDevice(p, QPointF(x + 1.5, y + 2.5));
+    const int cy = int(std::floor(mid.y())) + shift;
+    const int left = int(std::floor(mid.x() - columns / 2.0 + 0.5)) + shift;
+    for (int k = 0; k < columns; ++k) {
+        const int half = right ? columns - 1 - k : k;
+        VelFillDevice(p, QRect(left + k, cy - half, 1, 2 * half + 1), color);
     }
 }
 
 void SideArrow(QPainter& p, int x, int y, bool right, const QColor& color, bool enabled, const QPalette& palette)
 {
     if (!enabled)
-        SideArrowRuns(p, x + 1, y + 1, right, VelColorToQColor(clHighlightText, palette));
-    SideArrowRuns(p, x, y, right, enabled ? color : VelColorToQColor(clGrayText, palette));
+        SideArrowRuns(p, x, y, right, VelColorToQColor(clHighlightText, palette), true);
+    SideArrowRuns(p, x, y, right, enabled ? color : VelColorToQColor(clGrayText, palette), false);
 }
 
 // Splits Extent into N bands with one free pixel between neighbours; the first of two bands ends

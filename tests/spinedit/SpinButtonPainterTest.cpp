@@ -1,3 +1,4 @@
+#include <QTransform>
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -316,6 +317,16 @@ TEST(SpinButtonPainter, FractionalScalesKeepArrowsSolidAndFrameLinesEven)
             EXPECT_EQ(ArrowShapeFault(image.copy(0, middle, image.width(), image.height() - middle), arrow, true, true),
                       "")
                 << "down";
+            // Sideways arrows, turned on their side, must pass the same checks.
+            TVelSpinButtonPainter sideways = Button({30, 16}, false);
+            sideways.Halves = SpinHalfBit(shDownHorz) | SpinHalfBit(shUpHorz);
+            sideways.Palette = palette;
+            const QImage turned = Render(sideways, {}, dpr).transformed(QTransform(0, 1, 1, 0, 0, 0));
+            const int centre = int((kAt.x() + 15) * dpr);
+            EXPECT_EQ(ArrowShapeFault(turned.copy(0, 0, turned.width(), centre), arrow, false, true), "") << "left";
+            EXPECT_EQ(ArrowShapeFault(turned.copy(0, centre, turned.width(), turned.height() - centre), arrow, true, true),
+                      "")
+                << "right";
             // The frame's shadow line, on the right side and along the bottom, and its highlight on
             // the left and along the top: one thickness.
             auto run = [&](QPoint at, QPoint step, QRgb color) {
