@@ -28,7 +28,7 @@ void LogicalRuns(QPainter& canvas, int x, int y, int size, const QColor& color, 
 void DeviceRuns(QPainter& canvas, int x, int y, int size, const QColor& color, bool down, int shift)
 {
     const qreal ratio = VelDeviceRatio(canvas);
-    const int base = 2 * int(std::floor(((2 * size - 1) * ratio - 1) / 2 + 0.5)) + 1;
+    const int base = VelOddDeviceLength(2 * size - 1, ratio);
     const int rows = (base + 1) / 2;
     const int column = down ? x + size - 1 : x + size / 2;
     const QPointF mid = VelToDevice(canvas, QPointF(column + 0.5, y + size / 2.0));

@@ -44,6 +44,11 @@ int VelLineWidth(qreal Ratio)
     return std::max(1, int(std::floor(Ratio + 1e-6)));
 }
 
+int VelOddDeviceLength(int Logical, qreal Ratio)
+{
+    return 2 * int(std::floor((Logical * Ratio - 1) / 2 + 0.5)) + 1;
+}
+
 QPointF VelToDevice(const QPainter& Canvas, const QPointF& Logical)
 {
     return Canvas.deviceTransform().map(Logical);

@@ -18,6 +18,9 @@ qreal VelDeviceRatio(const QPainter& Canvas);
 bool VelDeviceExact(const QPainter& Canvas);
 // The device thickness of a logical 1-pixel line at Ratio: the whole part of the ratio, at least 1.
 int VelLineWidth(qreal Ratio);
+// The odd number of device pixels nearest to Logical pixels at Ratio: the base of an arrow drawn on
+// the device grid, so that it has one middle pixel for its tip.
+int VelOddDeviceLength(int Logical, qreal Ratio);
 // A logical point on the painter, in device coordinates (not rounded).
 QPointF VelToDevice(const QPainter& Canvas, const QPointF& Logical);
 // A logical rectangle on the painter with each edge rounded to the device pixel grid.

@@ -72,7 +72,7 @@ void SideArrowRuns(QPainter& p, int x, int y, bool right, const QColor& color, b
     }
     const qreal ratio = VelDeviceRatio(p);
     const int shift = shadow ? VelLineWidth(ratio) : 0;
-    const int base = 2 * int(std::floor((5 * ratio - 1) / 2 + 0.5)) + 1;
+    const int base = VelOddDeviceLength(5, ratio);
     const int columns = (base + 1) / 2;
     const QPointF mid = VelToDevice(p, QPointF(x + 1.5, y + 2.5));
     const int cy = int(std::floor(mid.y())) + shift;
