@@ -153,6 +153,6 @@ void BM_PlainFileBytesOnly(benchmark::State& state)
 }
 BENCHMARK(BM_PlainFileBytesOnly)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

@@ -274,7 +274,7 @@ std::optional<EVelInOutError> TargetError(const QString& path, QByteArray& end)
     return std::nullopt;
 }
 
-}  // namespace
+} // namespace
 
 QString ExportInitialDir(const QString& programFolder)
 {

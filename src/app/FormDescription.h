@@ -24,40 +24,41 @@
 
 // Controls of the library take part in the loading bracket; plain Qt widgets do not need to.
 template <class W>
-concept TLoadable = requires(W& w) {
+concept TLoadable = requires(W& w)
+{
     w.BeginLoading();
     w.Loaded();
 };
 
 struct TBounds {
     int Left = 0, Top = 0;
-    int Width = -1, Height = -1;  // -1: the control sizes itself
+    int Width = -1, Height = -1; // -1: the control sizes itself
 };
 
-inline constexpr TBounds At(int left, int top) { return {left, top, -1, -1}; }
+inline constexpr TBounds At(int left, int top)
+{
+    return {left, top, -1, -1};
+}
 inline constexpr int NoTab = -1;
 
 // One created control, as the loader needs it after creation.
 struct TLoadedControl {
-    QWidget* Widget = nullptr;  // null for non-visual components
+    QWidget* Widget = nullptr; // null for non-visual components
     QWidget* Parent = nullptr;
     int TabOrder = NoTab;
-    std::function<void()> Loaded;  // empty for controls outside the bracket
+    std::function<void()> Loaded; // empty for controls outside the bracket
 };
 
-template <class Form>
-struct TControlEntry {
+template <class Form> struct TControlEntry {
     std::function<TLoadedControl(Form& form)> Create;
 };
 
-template <class Form>
-using TFormDescription = std::vector<TControlEntry<Form>>;
+template <class Form> using TFormDescription = std::vector<TControlEntry<Form>>;
 
 namespace form_detail {
 
 // Property setters take the control, and the window too when they wire its handlers.
-template <class Form, class W, class Setup>
-void ApplySetup(const Setup& setup, W& w, Form& form)
+template <class Form, class W, class Setup> void ApplySetup(const Setup& setup, W& w, Form& form)
 {
     if constexpr (std::is_invocable_v<const Setup&, W&, Form&>)
         setup(w, form);
@@ -66,8 +67,8 @@ void ApplySetup(const Setup& setup, W& w, Form& form)
 }
 
 template <class W, class Form, class Setup>
-TLoadedControl Make(Form& form, QWidget* parent, W* Form::*field, const char* name, TBounds bounds,
-                    int tabOrder, const Setup& setup)
+TLoadedControl Make(Form& form, QWidget* parent, W* Form::*field, const char* name, TBounds bounds, int tabOrder,
+                    const Setup& setup)
 {
     auto* w = new W(parent);
     form.*field = w;
@@ -99,12 +100,11 @@ TControlEntry<Form> Control(W* Form::*field, const char* name, TBounds bounds, i
 
 // A control placed inside another control of the same window, created earlier.
 template <class Form, class P, class W, class Setup>
-TControlEntry<Form> ControlIn(P* Form::*parentField, W* Form::*field, const char* name, TBounds bounds,
-                              int tabOrder, Setup setup)
+TControlEntry<Form> ControlIn(P* Form::*parentField, W* Form::*field, const char* name, TBounds bounds, int tabOrder,
+                              Setup setup)
 {
     return {[=](Form& form) {
-        return form_detail::Make(form, static_cast<QWidget*>(form.*parentField), field, name, bounds,
-                                 tabOrder, setup);
+        return form_detail::Make(form, static_cast<QWidget*>(form.*parentField), field, name, bounds, tabOrder, setup);
     }};
 }
 
@@ -121,8 +121,7 @@ TControlEntry<Form> Component(C* Form::*field, const char* name, Setup setup)
     }};
 }
 
-template <class Form>
-void LoadForm(Form& form, const TFormDescription<Form>& description)
+template <class Form> void LoadForm(Form& form, const TFormDescription<Form>& description)
 {
     std::vector<TLoadedControl> made;
     made.reserve(description.size());

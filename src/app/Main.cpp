@@ -142,7 +142,8 @@ const TFormDescription<TForm1>& Description()
                   [](TSaveDialog& d) {
                       d.SetDefaultExt(QStringLiteral("*.csv"));
                       d.SetFileName(QStringLiteral("Results"));
-                      d.SetFilter(QStringLiteral("CSV (Comma Separated Value)|*.csv|TXT (Text File)|*.txt|Any (Any type)|*.*"));
+                      d.SetFilter(
+                          QStringLiteral("CSV (Comma Separated Value)|*.csv|TXT (Text File)|*.txt|Any (Any type)|*.*"));
                   }),
         Control(&TForm1::ExportBB, "ExportBB", {696, 384, 75, 33}, 7, Button("Export", &TForm1::ExportBBClick)),
         Control(&TForm1::PrintBB, "PrintBB", {456, 432, 75, 33}, 8, Button("Print", &TForm1::PrintBBClick)),
@@ -175,17 +176,10 @@ TOhmValues SolveOhm(int mode, TOhmValues in)
 {
     const long double v = in.V, a = in.A, r = in.R;
     switch (mode) {
-    case 0:
-        in.V = Rounded(a * r);
-        break;
-    case 1:
-        in.A = Rounded(Quotient(v, r));
-        break;
-    case 2:
-        in.R = Rounded(Quotient(v, a));
-        break;
-    default:
-        break;
+    case 0: in.V = Rounded(a * r); break;
+    case 1: in.A = Rounded(Quotient(v, r)); break;
+    case 2: in.R = Rounded(Quotient(v, a)); break;
+    default: break;
     }
     return in;
 }

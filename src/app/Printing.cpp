@@ -52,9 +52,15 @@ void TQtPrinter::NewPage()
         throw EVelPrinterError(QStringLiteral("A new page could not be started"));
 }
 
-int TQtPrinter::PageHeight() const { return printer_->height(); }
+int TQtPrinter::PageHeight() const
+{
+    return printer_->height();
+}
 
-int TQtPrinter::Resolution() const { return printer_->resolution(); }
+int TQtPrinter::Resolution() const
+{
+    return printer_->resolution();
+}
 
 void TQtPrinter::SetPenColor(const QColor& color)
 {
@@ -74,7 +80,10 @@ void TQtPrinter::SetFont(const QString& face, int pointSize, bool bold, bool und
         painter_.setFont(font_);
 }
 
-void TQtPrinter::TextOut(int x, int y, const QString& text) { DrawText(x, y, text); }
+void TQtPrinter::TextOut(int x, int y, const QString& text)
+{
+    DrawText(x, y, text);
+}
 
 void TQtPrinter::TextRect(const QRect& rect, int x, int y, const QString& text)
 {
@@ -151,7 +160,7 @@ void PrintPage(TVelPrinter& printer, const StringGrid& grid, const std::vector<R
     }
 }
 
-}  // namespace
+} // namespace
 
 void PrintGrid(const StringGrid& grid, const QString& title, TVelPrinter& printer)
 {

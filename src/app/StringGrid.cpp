@@ -130,7 +130,7 @@ constexpr int kRowHeight = 24;
     throw EVelInvalidOperation(QStringLiteral("Grid index out of range"));
 }
 
-}  // namespace
+} // namespace
 
 StringGrid::StringGrid(QWidget* parent) : QTableView(parent), model_(new StringGridModel(this))
 {
@@ -172,7 +172,10 @@ StringGrid::StringGrid(QWidget* parent) : QTableView(parent), model_(new StringG
 
 StringGrid::~StringGrid() = default;
 
-int StringGrid::ColCount() const { return model_->Cols(); }
+int StringGrid::ColCount() const
+{
+    return model_->Cols();
+}
 
 void StringGrid::SetColCount(int count)
 {
@@ -185,7 +188,10 @@ void StringGrid::SetColCount(int count)
     Focus(row, std::min(col, count - 1));
 }
 
-int StringGrid::RowCount() const { return model_->Rows(); }
+int StringGrid::RowCount() const
+{
+    return model_->Rows();
+}
 
 void StringGrid::SetRowCount(int count)
 {
@@ -205,13 +211,25 @@ void StringGrid::SetFixedCols(int count)
         throw EVelInvalidOperation(QStringLiteral("Fixed columns are not supported"));
 }
 
-int StringGrid::DefaultColWidth() const { return horizontalHeader()->defaultSectionSize(); }
+int StringGrid::DefaultColWidth() const
+{
+    return horizontalHeader()->defaultSectionSize();
+}
 
-void StringGrid::SetDefaultColWidth(int width) { horizontalHeader()->setDefaultSectionSize(std::max(width, 0)); }
+void StringGrid::SetDefaultColWidth(int width)
+{
+    horizontalHeader()->setDefaultSectionSize(std::max(width, 0));
+}
 
-int StringGrid::ColWidths(int col) const { return horizontalHeader()->sectionSize(col); }
+int StringGrid::ColWidths(int col) const
+{
+    return horizontalHeader()->sectionSize(col);
+}
 
-int StringGrid::DefaultRowHeight() const { return verticalHeader()->defaultSectionSize(); }
+int StringGrid::DefaultRowHeight() const
+{
+    return verticalHeader()->defaultSectionSize();
+}
 
 QString StringGrid::Cells(int col, int row) const
 {

@@ -14,7 +14,7 @@ QString ErrorBoxText(const QString& message);
 // Shows the error box. The default is a modal critical message box with one OK button; tests
 // install their own so that no modal box blocks them.
 using TErrorBox = std::function<void(const QString& caption, const QString& text)>;
-TErrorBox SetErrorBox(TErrorBox box);  // returns the previous box
+TErrorBox SetErrorBox(TErrorBox box); // returns the previous box
 
 // Shows the error box for a caught exception, under the given caption.
 void ShowErrorBox(std::exception_ptr error, const QString& caption);

@@ -111,8 +111,7 @@ std::uint16_t VirtualKeyFromQtKey(int Key, Qt::KeyboardModifiers Modifiers)
     }
 }
 
-TVelBaseCustomControl::TVelBaseCustomControl(QWidget* parent)
-    : QWidget(parent)
+TVelBaseCustomControl::TVelBaseCustomControl(QWidget* parent) : QWidget(parent)
 {
     // Windows always report pointer moves; hot states and graphic children rely on them.
     setMouseTracking(true);

@@ -1,9 +1,6 @@
 #include "VelCustomComponent.h"
 
-TVelCustomComponent::TVelCustomComponent(QObject* Owner)
-    : owner_(Owner)
-{
-}
+TVelCustomComponent::TVelCustomComponent(QObject* Owner) : owner_(Owner) {}
 
 void TVelCustomComponent::Changed()
 {

@@ -1,9 +1,6 @@
 #include "VelObject.h"
 
-TVelObject::TVelObject(QObject* Owner)
-    : owner_(Owner)
-{
-}
+TVelObject::TVelObject(QObject* Owner) : owner_(Owner) {}
 
 void TVelObject::Changed()
 {

@@ -37,13 +37,11 @@ constexpr uint64_t kPow10[19] = {1ULL,
 // Three small tables instead of one of ~10000 entries; any 10^s with |s| < 5120 is a product of
 // one entry of each. Entries up to 10^27 are exact, so the everyday magnitudes (|s| <= 27) cost
 // a single rounding.
-constexpr long double kPow10Ones[32] = {
-    1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L,
-    1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L,
-    1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L, 1e28L, 1e29L, 1e30L, 1e31L};
-constexpr long double kPow10Thirty2s[16] = {1e0L,   1e32L,  1e64L,  1e96L,  1e128L, 1e160L,
-                                            1e192L, 1e224L, 1e256L, 1e288L, 1e320L, 1e352L,
-                                            1e384L, 1e416L, 1e448L, 1e480L};
+constexpr long double kPow10Ones[32] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L,
+                                        1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L,
+                                        1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L, 1e28L, 1e29L, 1e30L, 1e31L};
+constexpr long double kPow10Thirty2s[16] = {1e0L,   1e32L,  1e64L,  1e96L,  1e128L, 1e160L, 1e192L, 1e224L,
+                                            1e256L, 1e288L, 1e320L, 1e352L, 1e384L, 1e416L, 1e448L, 1e480L};
 constexpr long double kPow10FiveTwelves[10] = {1e0L,    1e512L,  1e1024L, 1e1536L, 1e2048L,
                                                1e2560L, 1e3072L, 1e3584L, 1e4096L, 1e4608L};
 
@@ -73,7 +71,7 @@ long double ScaleByPow10(long double y, int s)
 }
 
 struct TExtendedBits {
-    uint64_t Mantissa;  // with the explicit integer bit
+    uint64_t Mantissa; // with the explicit integer bit
     unsigned ExponentField;
     bool Negative;
 };
@@ -126,7 +124,7 @@ TFloatRec FloatToDecimal(long double value, int precision, int decimals)
     TFloatRec rec;
     const TExtendedBits bits = SplitExtended(value);
     if (bits.ExponentField == 0)
-        return rec;  // zero; the pseudo-denormals below 2^-16382 go with it
+        return rec; // zero; the pseudo-denormals below 2^-16382 go with it
     if (bits.ExponentField == 0x7FFF) {
         // An all-ones exponent is infinity when the fraction below the integer bit is empty,
         // whatever the integer bit says; everything else there is not-a-number.
@@ -139,7 +137,7 @@ TFloatRec FloatToDecimal(long double value, int precision, int decimals)
         return rec;
     }
     if (bits.Mantissa == 0)
-        return rec;  // an unnormal zero; nothing sensible to print but 0
+        return rec; // an unnormal zero; nothing sensible to print but 0
 
     // Base-2 exponent of the top set bit, so unnormals (integer bit clear) are measured right.
     const int topBit = 63 - std::countl_zero(bits.Mantissa);
@@ -157,7 +155,7 @@ TFloatRec FloatToDecimal(long double value, int precision, int decimals)
         y *= 10;
         --exponent;
     }
-    uint64_t n = uint64_t(std::llrint(y));  // ties to even, the hardware default
+    uint64_t n = uint64_t(std::llrint(y)); // ties to even, the hardware default
 
     precision = std::clamp(precision, 1, TFloatRec::MaxDigits);
     const long long wanted = std::min<long long>(static_cast<long long>(exponent) + decimals, precision);
@@ -177,7 +175,7 @@ TFloatRec FloatToDecimal(long double value, int precision, int decimals)
     }
     rec.Exponent = int16_t(exponent);
     if (n == 0)
-        return rec;  // rounded away entirely: unsigned, exponent as computed
+        return rec; // rounded away entirely: unsigned, exponent as computed
     rec.Negative = bits.Negative;
     WriteEighteenDigits(rec.Digits, n);
     int count = TFloatRec::MaxDigits;

@@ -13,9 +13,9 @@ struct TFloatRec {
     static constexpr int16_t NanExponent = -32768;
     static constexpr int MaxDigits = 18;
 
-    int16_t Exponent = 0;   // InfExponent or NanExponent for the two non-numbers, 0 for zero
-    bool Negative = false;  // false for zero and for not-a-number
-    char Digits[21] = {};   // '0'..'9' without trailing zeros, NUL-ended; empty for zero and non-numbers
+    int16_t Exponent = 0;  // InfExponent or NanExponent for the two non-numbers, 0 for zero
+    bool Negative = false; // false for zero and for not-a-number
+    char Digits[21] = {};  // '0'..'9' without trailing zeros, NUL-ended; empty for zero and non-numbers
 
     int DigitCount() const;
 };
@@ -26,11 +26,11 @@ struct TFloatRec {
 TFloatRec FloatToDecimal(long double value, int precision, int decimals);
 
 enum class TFloatFormat {
-    General,   // plain digits, or the exponent form beyond precision digits or below 0.0001
-    Exponent,  // d.ddd...E+XX with precision digits
-    Fixed,     // digits decimals, no grouping
-    Number,    // as Fixed, integer digits grouped by three
-    Currency,  // Number placed into the currency pattern
+    General,  // plain digits, or the exponent form beyond precision digits or below 0.0001
+    Exponent, // d.ddd...E+XX with precision digits
+    Fixed,    // digits decimals, no grouping
+    Number,   // as Fixed, integer digits grouped by three
+    Currency, // Number placed into the currency pattern
 };
 
 // precision: significant digits, clamped to 2 .. 18.

@@ -14,7 +14,7 @@ TFormatSettings& Current()
 }
 
 constexpr const char* kPositive[4] = {"$*", "*$", "$ *", "* $"};
-constexpr const char* kNegative[16] = {"($*)", "-$*",  "$-*",  "$*-",  "(*$)",  "-*$",  "*-$",   "*$-",
+constexpr const char* kNegative[16] = {"($*)", "-$*",  "$-*",  "$*-",  "(*$)", "-*$",  "*-$",   "*$-",
                                        "-* $", "-$ *", "* $-", "$ *-", "$ -*", "*- $", "($ *)", "(* $)"};
 
 QChar FirstOr(const QString& s, QChar fallback)

@@ -10,10 +10,10 @@ struct TFormatSettings {
     QChar DecimalSeparator = QLatin1Char('.');
     QChar ThousandSeparator = QLatin1Char(',');
     QString CurrencyString = QStringLiteral("$");
-    int CurrencyFormat = 0;     // positive currency pattern code, 0 .. 3
-    int NegCurrFormat = 0;      // negative currency pattern code, 0 .. 15
+    int CurrencyFormat = 0; // positive currency pattern code, 0 .. 3
+    int NegCurrFormat = 0;  // negative currency pattern code, 0 .. 15
     int CurrencyDecimals = 2;
-    int CurrencyGrouping = 3;   // digits per group in currency texts
+    int CurrencyGrouping = 3; // digits per group in currency texts
     QChar MonetaryThousandSeparator = QLatin1Char(',');
 
     bool operator==(const TFormatSettings&) const = default;

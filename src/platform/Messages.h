@@ -17,8 +17,14 @@ struct TMessage {
     LRESULT Result = 0;
 };
 
-constexpr std::uint16_t LoWord(std::uintptr_t v) { return static_cast<std::uint16_t>(v & 0xFFFF); }
-constexpr std::uint16_t HiWord(std::uintptr_t v) { return static_cast<std::uint16_t>((v >> 16) & 0xFFFF); }
+constexpr std::uint16_t LoWord(std::uintptr_t v)
+{
+    return static_cast<std::uint16_t>(v & 0xFFFF);
+}
+constexpr std::uint16_t HiWord(std::uintptr_t v)
+{
+    return static_cast<std::uint16_t>((v >> 16) & 0xFFFF);
+}
 constexpr LRESULT MakeLResult(std::uint16_t lo, std::uint16_t hi)
 {
     return static_cast<LRESULT>(static_cast<std::uint32_t>(lo) | (static_cast<std::uint32_t>(hi) << 16));

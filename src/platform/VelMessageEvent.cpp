@@ -3,8 +3,7 @@
 #include <QCoreApplication>
 
 TVelMessageEvent::TVelMessageEvent(unsigned Msg, WPARAM wParam, LPARAM lParam)
-    : QEvent(EventType())
-    , Message{Msg, wParam, lParam, 0}
+    : QEvent(EventType()), Message{Msg, wParam, lParam, 0}
 {
 }
 

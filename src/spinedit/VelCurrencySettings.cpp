@@ -8,9 +8,9 @@ const QString kSymbolMark = QStringLiteral("\u00A4");
 const QString kNumberMark = QStringLiteral("1,1");
 
 const char* const kPositive[4] = {"\u00A41,1", "1,1\u00A4", "\u00A4 1,1", "1,1 \u00A4"};
-const char* const kNegative[16] = {"(\u00A41,1)", "-\u00A41,1",  "\u00A4-1,1",  "\u00A41,1-",
-                                   "(1,1\u00A4)", "-1,1\u00A4",  "1,1-\u00A4",  "1,1\u00A4-",
-                                   "-1,1 \u00A4", "-\u00A4 1,1", "1,1 \u00A4-", "\u00A4 1,1-",
+const char* const kNegative[16] = {"(\u00A41,1)", "-\u00A41,1",  "\u00A4-1,1",   "\u00A41,1-",
+                                   "(1,1\u00A4)", "-1,1\u00A4",  "1,1-\u00A4",   "1,1\u00A4-",
+                                   "-1,1 \u00A4", "-\u00A4 1,1", "1,1 \u00A4-",  "\u00A4 1,1-",
                                    "\u00A4 -1,1", "1,1- \u00A4", "(\u00A4 1,1)", "(1,1 \u00A4)"};
 
 // The pattern with the symbol put in, split around the number.
@@ -213,8 +213,8 @@ QString CurrencyToText(qint64 tenThousandths, const TVelCurrencySettings& settin
         magnitude = q;
     } else {
         whole = QString::number(magnitude / 10000);
-        fraction = QString::number(magnitude % 10000).rightJustified(4, QLatin1Char('0'))
-                   + QString(decimals - 4, QLatin1Char('0'));
+        fraction = QString::number(magnitude % 10000).rightJustified(4, QLatin1Char('0')) +
+                   QString(decimals - 4, QLatin1Char('0'));
     }
     QString number = Grouped(whole, settings.GroupSize(), settings.ThousandSeparator());
     if (!fraction.isEmpty())
@@ -244,8 +244,7 @@ std::optional<qint64> TextToCurrency(const QString& text, const TVelCurrencySett
         QString number = t.mid(before.size(), t.size() - before.size() - after.size());
         if (!group.isNull() && group != settings.DecimalSeparator())
             number.remove(group);
-        return Signed(ReadAmount(number, settings.DecimalSeparator(), positiveLimit + (negative ? 1 : 0)),
-                      negative);
+        return Signed(ReadAmount(number, settings.DecimalSeparator(), positiveLimit + (negative ? 1 : 0)), negative);
     };
 
     if (auto v = tryLayout(settings.NegativeFormatStr(), true))

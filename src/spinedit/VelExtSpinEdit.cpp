@@ -1,5 +1,3 @@
 #include "VelExtSpinEdit.h"
 
-TVelExtSpinEdit::TVelExtSpinEdit(QWidget* parent) : TVelCustomExtSpinEdit(parent)
-{
-}
+TVelExtSpinEdit::TVelExtSpinEdit(QWidget* parent) : TVelCustomExtSpinEdit(parent) {}

@@ -102,8 +102,8 @@ std::optional<qint64> ParseInt64(const QString& s)
     if (i == s.size())
         return std::nullopt;
     // Accumulated as a magnitude so that the most negative value fits.
-    const quint64 limit = negative ? quint64(std::numeric_limits<qint64>::max()) + 1
-                                   : quint64(std::numeric_limits<qint64>::max());
+    const quint64 limit =
+        negative ? quint64(std::numeric_limits<qint64>::max()) + 1 : quint64(std::numeric_limits<qint64>::max());
     quint64 v = 0;
     for (; i < s.size(); ++i) {
         const QChar c = s.at(i);

@@ -1,5 +1,3 @@
 #include "VelSpinEdit.h"
 
-TVelSpinEdit::TVelSpinEdit(QWidget* parent) : TVelCustomSpinEdit(parent)
-{
-}
+TVelSpinEdit::TVelSpinEdit(QWidget* parent) : TVelCustomSpinEdit(parent) {}

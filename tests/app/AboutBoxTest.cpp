@@ -10,7 +10,10 @@
 
 namespace {
 
-[[maybe_unused]] void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+[[maybe_unused]] void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 class AboutBoxTest : public ::testing::Test {
 protected:
@@ -24,7 +27,7 @@ protected:
     }
 
     std::unique_ptr<QWidget> owner;
-    TAboutBox* box = nullptr;  // owned by the window
+    TAboutBox* box = nullptr; // owned by the window
 };
 
 TEST_F(AboutBoxTest, IsCreatedHiddenAndCannotBeResized)

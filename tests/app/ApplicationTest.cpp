@@ -9,7 +9,10 @@
 
 namespace {
 
-[[maybe_unused]] void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+[[maybe_unused]] void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 // Records every error box instead of showing it.
 class RecordedErrorBoxes : public ::testing::Test {
@@ -40,7 +43,10 @@ struct TextCase {
     const char* shown;
 };
 
-[[maybe_unused]] void PrintTo(const TextCase& c, std::ostream* os) { *os << "[" << c.message << "]"; }
+[[maybe_unused]] void PrintTo(const TextCase& c, std::ostream* os)
+{
+    *os << "[" << c.message << "]";
+}
 
 class ErrorBoxTextTest : public ::testing::TestWithParam<TextCase> {};
 
@@ -51,14 +57,12 @@ TEST_P(ErrorBoxTextTest, AddsAFullStopOnlyAfterCharactersSortingAfterIt)
 
 INSTANTIATE_TEST_SUITE_P(Messages, ErrorBoxTextTest,
                          ::testing::Values(TextCase{"Disk full", "Disk full."},
-                                           TextCase{"I/O error 42", "I/O error 42."},
-                                           TextCase{"Done.", "Done."},
+                                           TextCase{"I/O error 42", "I/O error 42."}, TextCase{"Done.", "Done."},
                                            TextCase{"Why?", "Why?."},        // '?' sorts after '.'
                                            TextCase{"Stop!", "Stop!"},       // '!' sorts before it
                                            TextCase{"range 1-", "range 1-"}, // so does '-'
                                            TextCase{"path/", "path/."},      // '/' is the next one
-                                           TextCase{"trailing ", "trailing "},
-                                           TextCase{"Ohm \u03A9", "Ohm \u03A9."},
+                                           TextCase{"trailing ", "trailing "}, TextCase{"Ohm \u03A9", "Ohm \u03A9."},
                                            TextCase{"", ""}));
 
 struct TitleCase {
@@ -66,7 +70,10 @@ struct TitleCase {
     const char* title;
 };
 
-[[maybe_unused]] void PrintTo(const TitleCase& c, std::ostream* os) { *os << c.path; }
+[[maybe_unused]] void PrintTo(const TitleCase& c, std::ostream* os)
+{
+    *os << c.path;
+}
 
 class ApplicationTitleTest : public ::testing::TestWithParam<TitleCase> {};
 
@@ -80,13 +87,11 @@ INSTANTIATE_TEST_SUITE_P(Paths, ApplicationTitleTest,
                                            TitleCase{"/opt/VELORIN.bin", "Velorin"},
                                            TitleCase{"/opt/my.Calc.Tool", "my"},
                                            TitleCase{"/opt/dir.with.dots/OhmCalc", "Ohmcalc"},
-                                           TitleCase{"relative/X", "X"},
-                                           TitleCase{"/opt/.hidden", ""}));
+                                           TitleCase{"relative/X", "X"}, TitleCase{"/opt/.hidden", ""}));
 
 TEST_F(RecordedErrorBoxes, AFailingHandlerShowsItsMessageUnderTheCaptionAndTheProgramGoesOn)
 {
-    const bool delivered = DeliverGuarded(
-        []() -> bool { throw EVelInOutError(5); }, QStringLiteral("Velorin"));
+    const bool delivered = DeliverGuarded([]() -> bool { throw EVelInOutError(5); }, QStringLiteral("Velorin"));
 
     EXPECT_FALSE(delivered);
     EXPECT_EQ(captions, QStringList{QStringLiteral("Velorin")});
@@ -95,7 +100,8 @@ TEST_F(RecordedErrorBoxes, AFailingHandlerShowsItsMessageUnderTheCaptionAndThePr
 
 TEST_F(RecordedErrorBoxes, ForeignExceptionsAreShownTooAndNothingEscapes)
 {
-    EXPECT_NO_THROW(DeliverGuarded([]() -> bool { throw std::runtime_error("bad alloc of sorts"); }, QStringLiteral("t")));
+    EXPECT_NO_THROW(
+        DeliverGuarded([]() -> bool { throw std::runtime_error("bad alloc of sorts"); }, QStringLiteral("t")));
     EXPECT_NO_THROW(DeliverGuarded([]() -> bool { throw 42; }, QStringLiteral("t")));
     EXPECT_EQ(texts, (QStringList{QStringLiteral("bad alloc of sorts."), QStringLiteral("Unknown error.")}));
 }
@@ -118,7 +124,8 @@ TEST_F(RecordedErrorBoxes, AnExceptionThrownInsideQtsEventDeliveryIsCaught)
 
 TEST_F(RecordedErrorBoxes, AFailingErrorBoxDoesNotEscapeEither)
 {
-    const TErrorBox recorder = SetErrorBox([](const QString&, const QString&) { throw std::runtime_error("no display"); });
+    const TErrorBox recorder =
+        SetErrorBox([](const QString&, const QString&) { throw std::runtime_error("no display"); });
     EXPECT_NO_THROW(DeliverGuarded([]() -> bool { throw EVelMathError(QStringLiteral("x")); }, QStringLiteral("t")));
     SetErrorBox(recorder);
 }

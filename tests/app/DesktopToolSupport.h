@@ -8,7 +8,10 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
-[[maybe_unused]] static void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+[[maybe_unused]] static void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 // The build and source trees this test binary belongs to.
 inline const QString kBuildDir = QDir::cleanPath(QStringLiteral(QT_TESTCASE_BUILDDIR "/.."));

@@ -96,7 +96,7 @@ protected:
     QStringList questions;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(ExportTest, EmptyTableGivesHeaderAndBlankLine)
 {
@@ -123,9 +123,8 @@ TEST_F(ExportTest, CommaDecimalsAreQuoted)
 TEST_F(ExportTest, CellsAreWrittenInTheLocal8BitEncoding)
 {
     grid->SetCells(0, 1, QStringLiteral("\u00b5A"));
-    const QByteArray expected = QByteArray("Voltage,Amperage,Resistance\r\n") +
-                                QStringLiteral("\u00b5A").toLocal8Bit() +
-                                QByteArray(",,\r\n");
+    const QByteArray expected =
+        QByteArray("Voltage,Amperage,Resistance\r\n") + QStringLiteral("\u00b5A").toLocal8Bit() + QByteArray(",,\r\n");
     EXPECT_EQ(ExportTo("Results.csv"), expected);
 }
 
@@ -193,7 +192,7 @@ TEST_F(ExportTest, FolderAsTargetIsDeniedWithoutAQuestion)
 
 struct AccessCase {
     const char* name;
-    const char* target;  // relative to the temporary folder
+    const char* target; // relative to the temporary folder
     int expected;
 };
 
@@ -317,7 +316,7 @@ TEST(ExportInitialDir, ProgramFolderWhenWritableAndNoBinElseDocumentsElseHome)
     QDir().mkdir(readOnly);
     QDir().mkpath(bin);
     QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
-    const bool root = ::geteuid() == 0;  // root may write any folder
+    const bool root = ::geteuid() == 0; // root may write any folder
 
     EXPECT_EQ(ExportInitialDir(home.path()), home.path() + "/");
     for (const QString& documents : {QString(), home.filePath("Documents")}) {
@@ -378,8 +377,8 @@ TEST(ExportSaveDialog, TurnsTheFilterIntoNameFiltersAndTheExtensionIntoASuffix)
 {
     TSaveDialog dialog;
     dialog.SetFilter("CSV (Comma Separated Value)|*.csv|TXT (Text File)|*.txt|Any (Any type)|*.*");
-    EXPECT_EQ(dialog.NameFilters(), (QStringList{"CSV (Comma Separated Value) (*.csv)", "TXT (Text File) (*.txt)",
-                                                 "Any (Any type) (*.*)"}));
+    EXPECT_EQ(dialog.NameFilters(),
+              (QStringList{"CSV (Comma Separated Value) (*.csv)", "TXT (Text File) (*.txt)", "Any (Any type) (*.*)"}));
     dialog.SetFilter("Text|*.txt;*.log");
     EXPECT_EQ(dialog.NameFilters(), QStringList{"Text (*.txt *.log)"});
     const std::pair<const char*, const char*> suffixes[] = {

@@ -49,7 +49,8 @@ void Probe::Loaded()
 
 void Probe::Set(const char* what)
 {
-    log_.append(objectName() + QLatin1Char(' ') + QLatin1String(what) + (loading ? QStringLiteral(" while loading") : QString()));
+    log_.append(objectName() + QLatin1Char(' ') + QLatin1String(what) +
+                (loading ? QStringLiteral(" while loading") : QString()));
 }
 
 TEST(MainWindowDescription, AssignsPropertiesWhileLoadingAndFinishesInCreationOrder)

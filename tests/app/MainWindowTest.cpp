@@ -17,7 +17,10 @@
 
 namespace {
 
-[[maybe_unused]] void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+[[maybe_unused]] void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 // The main window as the program builds it, shown offscreen, with every handler call recorded
 // as "Handler(SenderName)".
@@ -63,7 +66,8 @@ TEST_F(MainWindowTest, StartsInVoltageModeWithZeroResultsAndRunsOnlyFormCreate)
     EXPECT_EQ(form->DecimalR->Value(), 1);
 
     EXPECT_EQ(form->ResultSG->RowCount(), 2);
-    EXPECT_EQ(Row(0), (QStringList{QStringLiteral("Voltage"), QStringLiteral("Amperage"), QStringLiteral("Resistance")}));
+    EXPECT_EQ(Row(0),
+              (QStringList{QStringLiteral("Voltage"), QStringLiteral("Amperage"), QStringLiteral("Resistance")}));
     EXPECT_EQ(Row(1), (QStringList{QString(), QString(), QString()}));
 }
 
@@ -77,9 +81,9 @@ TEST_F(MainWindowTest, ResultLabelsGrowWithTheirText)
 
 TEST_F(MainWindowTest, TabOrderFollowsTheDescription)
 {
-    const QList<QWidget*> expected = {form->RadioGroup1, form->ResultSG, form->StoreBB,  form->DeleteBB,
+    const QList<QWidget*> expected = {form->RadioGroup1, form->ResultSG, form->StoreBB,    form->DeleteBB,
                                       form->Volt,        form->Amp,      form->Resistance, form->ExportBB,
-                                      form->PrintBB,     form->AboutBB,  form->ExitBB,   form->DecimalR};
+                                      form->PrintBB,     form->AboutBB,  form->ExitBB,     form->DecimalR};
     QList<QWidget*> seen;
     QWidget* w = form->RadioGroup1;
     do {
@@ -109,15 +113,16 @@ struct LabelCase {
 
 [[maybe_unused]] void PrintTo(const LabelCase& c, std::ostream* os)
 {
-    *os << "mode " << c.mode << " '" << c.decimal.toLatin1() << "' -> " << c.voltage << " | " << c.amperage
-        << " | " << c.resistance;
+    *os << "mode " << c.mode << " '" << c.decimal.toLatin1() << "' -> " << c.voltage << " | " << c.amperage << " | "
+        << c.resistance;
 }
 
 class MainWindowLabelTest : public MainWindowTest, public ::testing::WithParamInterface<LabelCase> {
 protected:
     void SetUp() override
     {
-        format.emplace(GetParam().decimal, GetParam().decimal == QLatin1Char(',') ? QLatin1Char('.') : QLatin1Char(','));
+        format.emplace(GetParam().decimal,
+                       GetParam().decimal == QLatin1Char(',') ? QLatin1Char('.') : QLatin1Char(','));
         MainWindowTest::SetUp();
     }
     std::optional<ScopedFormat> format;
@@ -184,7 +189,8 @@ TEST_F(MainWindowTest, SwitchingModesHidesAndZeroesTheCalculatedInput)
     calls.clear();
 
     Choose(1);
-    EXPECT_EQ(calls, (QStringList{QStringLiteral("RadioGroup1Click(RadioGroup1)"), QStringLiteral("Calculation(Amp)")}));
+    EXPECT_EQ(calls,
+              (QStringList{QStringLiteral("RadioGroup1Click(RadioGroup1)"), QStringLiteral("Calculation(Amp)")}));
     EXPECT_FALSE(form->Volt->isHidden());
     EXPECT_EQ(form->Volt->Text(), QStringLiteral("0.0"));
     EXPECT_TRUE(form->Amp->isHidden());
@@ -199,7 +205,8 @@ TEST_F(MainWindowTest, SwitchingModesHidesAndZeroesTheCalculatedInput)
 
     calls.clear();
     Choose(0);
-    EXPECT_EQ(calls, (QStringList{QStringLiteral("RadioGroup1Click(RadioGroup1)"), QStringLiteral("Calculation(Volt)")}));
+    EXPECT_EQ(calls,
+              (QStringList{QStringLiteral("RadioGroup1Click(RadioGroup1)"), QStringLiteral("Calculation(Volt)")}));
     EXPECT_TRUE(form->Volt->isHidden());
     EXPECT_EQ(form->Volt->Value(), 0.0);
     EXPECT_FALSE(form->Amp->isHidden());
@@ -311,7 +318,12 @@ TEST_F(MainWindowTest, ADivisionByZeroReachesTheErrorBoxAndChangesNothing)
     form->Amp->OnChange = calculation;
     const QStringList before = Labels();
 
-    DeliverGuarded([&] { form->Calculation(form->StoreBB); return true; }, QStringLiteral("Velorin"));
+    DeliverGuarded(
+        [&] {
+            form->Calculation(form->StoreBB);
+            return true;
+        },
+        QStringLiteral("Velorin"));
 
     EXPECT_EQ(texts, QStringList{QStringLiteral("Floating point division by zero.")});
     EXPECT_EQ(Labels(), before);
@@ -345,8 +357,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, SolveOhmTest,
                          ::testing::Values(SolveCase{0, {9, 2, 3.3}, {6.6, 2, 3.3}},
                                            SolveCase{1, {230, 9, 1000}, {230, 0.23, 1000}},
                                            SolveCase{2, {1e6, 1e-10, 9}, {1e6, 1e-10, 1e16}},
-                                           SolveCase{-1, {1, 2, 3}, {1, 2, 3}},
-                                           SolveCase{3, {1, 2, 3}, {1, 2, 3}}));
+                                           SolveCase{-1, {1, 2, 3}, {1, 2, 3}}, SolveCase{3, {1, 2, 3}, {1, 2, 3}}));
 
 TEST(SolveOhm, AZeroDivisorIsAMathErrorNotAnInfinity)
 {

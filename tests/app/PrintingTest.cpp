@@ -88,7 +88,7 @@ QStringList Prologue()
     return {"SetTitle Calculation Results", "BeginDoc", "Pen #000000", kTitleFont, "TextOut 0,100 Calculation Results"};
 }
 
-}  // namespace
+} // namespace
 
 TEST(PrintGrid, EmptyTablePrintsTitleHeaderAndOneBlankRowColumnByColumn)
 {
@@ -137,7 +137,7 @@ struct PagesCase {
     const char* name;
     int pageHeight;
     int storedRows;
-    std::vector<std::vector<std::pair<int, int>>> pages;  // (row, top) per page, header excluded
+    std::vector<std::vector<std::pair<int, int>>> pages; // (row, top) per page, header excluded
 };
 
 class PrintGridPages : public ::testing::TestWithParam<PagesCase> {};
@@ -169,13 +169,13 @@ TEST_P(PrintGridPages, BreaksBeforeARowThatWouldCrossTheBottom)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PrintGridPages,
-    ::testing::Values(
-        PagesCase{"ExactFitStaysOnOnePage", 1050, 3, {{{1, 450}, {2, 600}, {3, 750}, {4, 900}}}},
-        PagesCase{"OnePixelShortBreaks", 1049, 3, {{{1, 450}, {2, 600}, {3, 750}}, {{4, 450}}}},
-        PagesCase{"ThreePages", 900, 5, {{{1, 450}, {2, 600}, {3, 750}}, {{4, 450}, {5, 600}, {6, 750}}}},
-        PagesCase{"ThirdPage", 750, 5, {{{1, 450}, {2, 600}}, {{3, 450}, {4, 600}}, {{5, 450}, {6, 600}}}},
-        // A page too short for any row still takes one, so printing ends.
-        PagesCase{"TooShortForARow", 400, 2, {{{1, 450}}, {{2, 450}}, {{3, 450}}}}),
+    ::testing::Values(PagesCase{"ExactFitStaysOnOnePage", 1050, 3, {{{1, 450}, {2, 600}, {3, 750}, {4, 900}}}},
+                      PagesCase{"OnePixelShortBreaks", 1049, 3, {{{1, 450}, {2, 600}, {3, 750}}, {{4, 450}}}},
+                      PagesCase{"ThreePages", 900, 5, {{{1, 450}, {2, 600}, {3, 750}}, {{4, 450}, {5, 600}, {6, 750}}}},
+                      PagesCase{
+                          "ThirdPage", 750, 5, {{{1, 450}, {2, 600}}, {{3, 450}, {4, 600}}, {{5, 450}, {6, 600}}}},
+                      // A page too short for any row still takes one, so printing ends.
+                      PagesCase{"TooShortForARow", 400, 2, {{{1, 450}}, {{2, 450}}, {{3, 450}}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 namespace {
@@ -189,7 +189,7 @@ int PdfPageCount(const QString& path)
     return static_cast<int>(pdf.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"))));
 }
 
-}  // namespace
+} // namespace
 
 TEST(PrintGrid, PrintsThroughQPrinterIntoAOnePagePdf)
 {

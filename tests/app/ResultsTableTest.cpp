@@ -20,7 +20,7 @@ std::unique_ptr<StringGrid> GridWithThreeStores()
     return grid;
 }
 
-}  // namespace
+} // namespace
 
 TEST(ResultsTable, StartsWithHeaderAndOneBlankRow)
 {

@@ -42,7 +42,7 @@ QPoint CellCentre(StringGrid& grid, int col, int row)
     return grid.visualRect(grid.model()->index(row - 1, col)).center();
 }
 
-}  // namespace
+} // namespace
 
 TEST(StringGrid, StartsLikeAToolkitGridWithTheFocusBelowTheHeader)
 {
@@ -139,7 +139,7 @@ struct DeleteRowCase {
     int rows;
     int focus;
     int deleted;
-    std::vector<int> remaining;  // the original row numbers, in order
+    std::vector<int> remaining; // the original row numbers, in order
     int expectedFocus;
 };
 

@@ -82,7 +82,8 @@ TEST(WindowCaptions, AreExactlyTheWindowsOwnOnTheDesktop)
     for (const char* sanitizer : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
         if (qEnvironmentVariableIsSet(sanitizer))
             args << QString::fromLatin1(sanitizer) + '=' + qEnvironmentVariable(sanitizer);
-    args << "bash" << "-c" << QString::fromUtf8(kScenario) << "_" << kProgram << existing << folder.path();
+    args << "bash"
+         << "-c" << QString::fromUtf8(kScenario) << "_" << kProgram << existing << folder.path();
     const Ran run = RunTool(QStringLiteral("env"), args);
     const auto said = [&](const char* name) {
         QFile f(folder.filePath(QString::fromLatin1(name)));
@@ -109,10 +110,11 @@ TEST(WindowCaptions, AreExactlyTheWindowsOwnOnTheDesktop)
     };
     for (const auto& e : expected)
         EXPECT_TRUE(seen.value(QString::fromLatin1(e.step)).contains(QString::fromLatin1(e.caption)))
-            << e.step << " shows " << seen.value(QString::fromLatin1(e.step)).join(" | ").toStdString()
-            << "\n" << run.output.toStdString() << program;
+            << e.step << " shows " << seen.value(QString::fromLatin1(e.step)).join(" | ").toStdString() << "\n"
+            << run.output.toStdString() << program;
     // Nothing anywhere carries a suffix such as " - Velorin".
     for (const QStringList& names : seen)
         for (const QString& name : names)
-            EXPECT_FALSE(name.contains(QStringLiteral("Velorin")) && name != QStringLiteral("Velorin")) << name.toStdString();
+            EXPECT_FALSE(name.contains(QStringLiteral("Velorin")) && name != QStringLiteral("Velorin"))
+                << name.toStdString();
 }

@@ -24,7 +24,7 @@ double RandomValue(std::mt19937_64& rng)
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     double x = 0;
     switch (kind(rng)) {
-    case 0: {  // any finite bit pattern, subnormals included
+    case 0: { // any finite bit pattern, subnormals included
         uint64_t bits;
         do {
             bits = rng();
@@ -32,16 +32,16 @@ double RandomValue(std::mt19937_64& rng)
         std::memcpy(&x, &bits, sizeof x);
         return x;
     }
-    case 1:  // everyday magnitudes
+    case 1: // everyday magnitudes
         x = std::pow(10.0, -20.0 + 40.0 * unit(rng)) * (1.0 + unit(rng));
         break;
-    case 2: {  // what the spin edits hold: up to 10 decimals below a million
+    case 2: { // what the spin edits hold: up to 10 decimals below a million
         const int places = std::uniform_int_distribution<int>(0, 10)(rng);
         const double scale = std::pow(10.0, places);
         x = std::floor(unit(rng) * 1e6 * scale) / scale;
         break;
     }
-    default: {  // an Ohm's-law quotient of two such inputs
+    default: { // an Ohm's-law quotient of two such inputs
         const double v = std::floor(unit(rng) * 1e5) / 100.0;
         const double r = std::floor(unit(rng) * 1e6 + 1) / 1000.0;
         x = v / r;
@@ -118,8 +118,8 @@ TEST(FloatToTextProperty, FixedAndNumberMatchExactRounding)
         }
         if (!matched) {
             ++failures;
-            ADD_FAILURE() << "value " << x << " with " << decimals << " decimals: got " << fixed
-                          << ", expected one of " << expected;
+            ADD_FAILURE() << "value " << x << " with " << decimals << " decimals: got " << fixed << ", expected one of "
+                          << expected;
         }
     }
 }

@@ -13,8 +13,7 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
 
-template <typename Row>
-std::string RowName(const ::testing::TestParamInfo<Row>& info)
+template <typename Row> std::string RowName(const ::testing::TestParamInfo<Row>& info)
 {
     return info.param.name;
 }
@@ -39,13 +38,10 @@ INSTANTIATE_TEST_SUITE_P(
     Table, GeneralTextTest,
     ::testing::Values(
         GeneralRow{"Zero", 0.0, "0"}, GeneralRow{"NegativeZero", -0.0, "0"}, GeneralRow{"One", 1.0, "1"},
-        GeneralRow{"Half", 0.5, "0.5"}, GeneralRow{"Fraction", 1234.5, "1234.5"},
-        GeneralRow{"Hundred", 100.0, "100"}, GeneralRow{"NegativeHalves", -2.5, "-2.5"},
-        GeneralRow{"OneThousandth", 0.001, "0.001"},
-        GeneralRow{"LastFixedSmall", 0.0001, "0.0001"},
-        GeneralRow{"FirstExponentSmall", 0.00001, "1E-5"},
-        GeneralRow{"NegativeExponentSmall", -0.00001, "-1E-5"},
-        GeneralRow{"SmallWithDigits", 0.000012345, "1.2345E-5"},
+        GeneralRow{"Half", 0.5, "0.5"}, GeneralRow{"Fraction", 1234.5, "1234.5"}, GeneralRow{"Hundred", 100.0, "100"},
+        GeneralRow{"NegativeHalves", -2.5, "-2.5"}, GeneralRow{"OneThousandth", 0.001, "0.001"},
+        GeneralRow{"LastFixedSmall", 0.0001, "0.0001"}, GeneralRow{"FirstExponentSmall", 0.00001, "1E-5"},
+        GeneralRow{"NegativeExponentSmall", -0.00001, "-1E-5"}, GeneralRow{"SmallWithDigits", 0.000012345, "1.2345E-5"},
         GeneralRow{"CarryBackIntoFixed", 9.999999999999999e-5, "0.0001"},
         GeneralRow{"JustBelowFixedBorder", 9.9999999999999e-5, "9.9999999999999E-5"},
         GeneralRow{"FifteenNines", 999999999999999.0, "999999999999999"},
@@ -56,10 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
         GeneralRow{"TieAwayFromZero", 100000000000000.5, "100000000000001"},
         GeneralRow{"NegativeTieAwayFromZero", -100000000000000.5, "-100000000000001"},
         GeneralRow{"SixteenDigitsRounded", 4503599627370495.5, "4.5035996273705E15"},
-        GeneralRow{"Third", 1.0 / 3.0, "0.333333333333333"},
-        GeneralRow{"TwoThirds", 2.0 / 3.0, "0.666666666666667"},
-        GeneralRow{"PointOnePlusPointTwo", 0.1 + 0.2, "0.3"},
-        GeneralRow{"OneAndAnUlp", 1.0000000000000002, "1"},
+        GeneralRow{"Third", 1.0 / 3.0, "0.333333333333333"}, GeneralRow{"TwoThirds", 2.0 / 3.0, "0.666666666666667"},
+        GeneralRow{"PointOnePlusPointTwo", 0.1 + 0.2, "0.3"}, GeneralRow{"OneAndAnUlp", 1.0000000000000002, "1"},
         GeneralRow{"JustBelowPowerOfTen", 1e23, "1E23"}, GeneralRow{"Googol", 1e100, "1E100"},
         GeneralRow{"TinyWithDigits", 1.5e-300, "1.5E-300"},
         GeneralRow{"SmallestSubnormal", 4.9406564584124654e-324, "4.94065645841247E-324"},
@@ -71,9 +65,9 @@ INSTANTIATE_TEST_SUITE_P(
         // exponent by one; the digits must still start with a non-zero one.
         GeneralRow{"ExponentEstimateHighAt681", 9.99e-206, "9.99E-206"},
         GeneralRow{"ExponentEstimateHighAt877", 9.95e-265, "9.95E-265"},
-        GeneralRow{"ExponentEstimateLowAt681", 1.5e205, "1.5E205"},
-        GeneralRow{"Infinity", kInf, "INF"}, GeneralRow{"NegativeInfinity", -kInf, "-INF"},
-        GeneralRow{"NotANumber", kNan, "NAN"}, GeneralRow{"NegativeNotANumber", -kNan, "NAN"}),
+        GeneralRow{"ExponentEstimateLowAt681", 1.5e205, "1.5E205"}, GeneralRow{"Infinity", kInf, "INF"},
+        GeneralRow{"NegativeInfinity", -kInf, "-INF"}, GeneralRow{"NotANumber", kNan, "NAN"},
+        GeneralRow{"NegativeNotANumber", -kNan, "NAN"}),
     RowName<GeneralRow>);
 
 // ---------------------------------------------------------------------------------------------
@@ -94,15 +88,14 @@ TEST_P(GeneralTextSeparatorTest, UsesCurrentSeparator)
     EXPECT_EQ(FloatToGeneralText(GetParam().value), QString::fromUtf16(GetParam().text));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, GeneralTextSeparatorTest,
-    ::testing::Values(SeparatorRow{"CommaFraction", u',', 1234.5, u"1234,5"},
-                      SeparatorRow{"CommaExponent", u',', 0.000012345, u"1,2345E-5"},
-                      SeparatorRow{"CommaBelowOne", u',', 0.0001, u"0,0001"},
-                      SeparatorRow{"CommaInteger", u',', 1234.0, u"1234"},
-                      SeparatorRow{"CommaNegative", u',', -2.5, u"-2,5"},
-                      SeparatorRow{"ArabicSeparator", u'\u066B', 1234.5, u"1234\u066B5"}),
-    RowName<SeparatorRow>);
+INSTANTIATE_TEST_SUITE_P(Table, GeneralTextSeparatorTest,
+                         ::testing::Values(SeparatorRow{"CommaFraction", u',', 1234.5, u"1234,5"},
+                                           SeparatorRow{"CommaExponent", u',', 0.000012345, u"1,2345E-5"},
+                                           SeparatorRow{"CommaBelowOne", u',', 0.0001, u"0,0001"},
+                                           SeparatorRow{"CommaInteger", u',', 1234.0, u"1234"},
+                                           SeparatorRow{"CommaNegative", u',', -2.5, u"-2,5"},
+                                           SeparatorRow{"ArabicSeparator", u'\u066B', 1234.5, u"1234\u066B5"}),
+                         RowName<SeparatorRow>);
 
 TEST(GeneralTextSeparator, ReadsSettingsAtEachCall)
 {
@@ -143,8 +136,7 @@ constexpr int kAll = 9999;
 INSTANTIATE_TEST_SUITE_P(
     Table, FloatToDecimalTest,
     ::testing::Values(
-        DecimalRow{"Zero", 0.0L, 15, kAll, 0, false, ""},
-        DecimalRow{"NegativeZero", -0.0L, 15, kAll, 0, false, ""},
+        DecimalRow{"Zero", 0.0L, 15, kAll, 0, false, ""}, DecimalRow{"NegativeZero", -0.0L, 15, kAll, 0, false, ""},
         DecimalRow{"Negative", -2.5L, 15, kAll, 1, true, "25"},
         DecimalRow{"BelowOne", 0.001L, 15, kAll, -2, false, "1"},
         DecimalRow{"AllEighteenDigits", 123.456, 18, kAll, 3, false, "123456000000000003"},
@@ -166,8 +158,8 @@ INSTANTIATE_TEST_SUITE_P(
         DecimalRow{"ExtendedDenormalIsZero", LDBL_TRUE_MIN, 15, kAll, 0, false, ""},
         DecimalRow{"Infinity", std::numeric_limits<long double>::infinity(), 15, kAll, 32767, false, ""},
         DecimalRow{"NegativeInfinity", -std::numeric_limits<long double>::infinity(), 15, kAll, 32767, true, ""},
-        DecimalRow{"NotANumberIsUnsigned", -std::numeric_limits<long double>::quiet_NaN(), 15, kAll, -32768,
-                   false, ""}),
+        DecimalRow{"NotANumberIsUnsigned", -std::numeric_limits<long double>::quiet_NaN(), 15, kAll, -32768, false,
+                   ""}),
     RowName<DecimalRow>);
 
 // ---------------------------------------------------------------------------------------------
@@ -315,30 +307,30 @@ TEST_P(CurrencyPatternTest, PlacesSymbolAndNumber)
     EXPECT_EQ(FloatToTextFmt(row.value, F::Currency, 15, 2, fs), QString::fromUtf16(row.text));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, CurrencyPatternTest,
-    ::testing::Values(CurrencyRow{"Positive0", 0, 0, 1234.5L, u"\u20AC1,234.50"},
-                      CurrencyRow{"Positive1", 1, 0, 1234.5L, u"1,234.50\u20AC"},
-                      CurrencyRow{"Positive2", 2, 0, 1234.5L, u"\u20AC 1,234.50"},
-                      CurrencyRow{"Positive3", 3, 0, 1234.5L, u"1,234.50 \u20AC"},
-                      CurrencyRow{"Negative0", 0, 0, -1234.5L, u"(\u20AC1,234.50)"},
-                      CurrencyRow{"Negative1", 0, 1, -1234.5L, u"-\u20AC1,234.50"},
-                      CurrencyRow{"Negative2", 0, 2, -1234.5L, u"\u20AC-1,234.50"},
-                      CurrencyRow{"Negative3", 0, 3, -1234.5L, u"\u20AC1,234.50-"},
-                      CurrencyRow{"Negative4", 0, 4, -1234.5L, u"(1,234.50\u20AC)"},
-                      CurrencyRow{"Negative5", 0, 5, -1234.5L, u"-1,234.50\u20AC"},
-                      CurrencyRow{"Negative6", 0, 6, -1234.5L, u"1,234.50-\u20AC"},
-                      CurrencyRow{"Negative7", 0, 7, -1234.5L, u"1,234.50\u20AC-"},
-                      CurrencyRow{"Negative8", 0, 8, -1234.5L, u"-1,234.50 \u20AC"},
-                      CurrencyRow{"Negative9", 0, 9, -1234.5L, u"-\u20AC 1,234.50"},
-                      CurrencyRow{"Negative10", 0, 10, -1234.5L, u"1,234.50 \u20AC-"},
-                      CurrencyRow{"Negative11", 0, 11, -1234.5L, u"\u20AC 1,234.50-"},
-                      CurrencyRow{"Negative12", 0, 12, -1234.5L, u"\u20AC -1,234.50"},
-                      CurrencyRow{"Negative13", 0, 13, -1234.5L, u"1,234.50- \u20AC"},
-                      CurrencyRow{"Negative14", 0, 14, -1234.5L, u"(\u20AC 1,234.50)"},
-                      CurrencyRow{"Negative15", 0, 15, -1234.5L, u"(1,234.50 \u20AC)"},
-                      CurrencyRow{"NegativeAbove15ActsAs15", 0, 40, -1234.5L, u"(1,234.50 \u20AC)"},
-                      CurrencyRow{"PositiveIgnoresNegativeCode", 1, 9, 0.5L, u"0.50\u20AC"}),
-    RowName<CurrencyRow>);
+INSTANTIATE_TEST_SUITE_P(Table, CurrencyPatternTest,
+                         ::testing::Values(CurrencyRow{"Positive0", 0, 0, 1234.5L, u"\u20AC1,234.50"},
+                                           CurrencyRow{"Positive1", 1, 0, 1234.5L, u"1,234.50\u20AC"},
+                                           CurrencyRow{"Positive2", 2, 0, 1234.5L, u"\u20AC 1,234.50"},
+                                           CurrencyRow{"Positive3", 3, 0, 1234.5L, u"1,234.50 \u20AC"},
+                                           CurrencyRow{"Negative0", 0, 0, -1234.5L, u"(\u20AC1,234.50)"},
+                                           CurrencyRow{"Negative1", 0, 1, -1234.5L, u"-\u20AC1,234.50"},
+                                           CurrencyRow{"Negative2", 0, 2, -1234.5L, u"\u20AC-1,234.50"},
+                                           CurrencyRow{"Negative3", 0, 3, -1234.5L, u"\u20AC1,234.50-"},
+                                           CurrencyRow{"Negative4", 0, 4, -1234.5L, u"(1,234.50\u20AC)"},
+                                           CurrencyRow{"Negative5", 0, 5, -1234.5L, u"-1,234.50\u20AC"},
+                                           CurrencyRow{"Negative6", 0, 6, -1234.5L, u"1,234.50-\u20AC"},
+                                           CurrencyRow{"Negative7", 0, 7, -1234.5L, u"1,234.50\u20AC-"},
+                                           CurrencyRow{"Negative8", 0, 8, -1234.5L, u"-1,234.50 \u20AC"},
+                                           CurrencyRow{"Negative9", 0, 9, -1234.5L, u"-\u20AC 1,234.50"},
+                                           CurrencyRow{"Negative10", 0, 10, -1234.5L, u"1,234.50 \u20AC-"},
+                                           CurrencyRow{"Negative11", 0, 11, -1234.5L, u"\u20AC 1,234.50-"},
+                                           CurrencyRow{"Negative12", 0, 12, -1234.5L, u"\u20AC -1,234.50"},
+                                           CurrencyRow{"Negative13", 0, 13, -1234.5L, u"1,234.50- \u20AC"},
+                                           CurrencyRow{"Negative14", 0, 14, -1234.5L, u"(\u20AC 1,234.50)"},
+                                           CurrencyRow{"Negative15", 0, 15, -1234.5L, u"(1,234.50 \u20AC)"},
+                                           CurrencyRow{"NegativeAbove15ActsAs15", 0, 40, -1234.5L,
+                                                       u"(1,234.50 \u20AC)"},
+                                           CurrencyRow{"PositiveIgnoresNegativeCode", 1, 9, 0.5L, u"0.50\u20AC"}),
+                         RowName<CurrencyRow>);
 
 } // namespace

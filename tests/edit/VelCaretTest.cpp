@@ -36,7 +36,6 @@ protected:
         ASSERT_TRUE(edit->hasFocus());
     }
     int LineHeight() const { return QFontMetrics(edit->font()).height(); }
-
 };
 
 TEST_F(CaretTest, BlinkRateHoldsWhileFocusedAndTheDesktopValueReturnsAfter)

@@ -32,7 +32,6 @@ protected:
                     darkest = c;
         return darkest.rgb();
     }
-
 };
 
 TEST_F(PaintTest, TheFocusedEditHasTheSunkenClientEdgeOutsideItsTextArea)
@@ -161,8 +160,7 @@ TEST_F(PaintTest, TheLineHangsFromTheTopOfTheTextArea)
     EXPECT_EQ(rowsOf(Grab(), area, [&](QRgb c) { return c == Sys(clGray); }).first, area.top() + inkRows.first)
         << "cue banner";
     edit->SetText(QStringLiteral("Hg"));
-    EXPECT_EQ(rowsOf(Grab(), area, ink), std::pair(area.top() + inkRows.first, area.top() + inkRows.second))
-        << "text";
+    EXPECT_EQ(rowsOf(Grab(), area, ink), std::pair(area.top() + inkRows.first, area.top() + inkRows.second)) << "text";
 
     edit->SetText(QStringLiteral("    "));
     edit->setFocus(Qt::TabFocusReason);
@@ -178,8 +176,7 @@ TEST_F(PaintTest, TheLineHangsFromTheTopOfTheTextArea)
               std::pair(area.top(), area.top() + line - 1))
         << "highlight";
     const QRect caretColumn(edit->CharPosToX(1), area.top(), 3, area.height());
-    EXPECT_EQ(rowsOf(withCaret, caretColumn, [&](QRgb c) { return c != Sys(clWindow); }).first, area.top())
-        << "caret";
+    EXPECT_EQ(rowsOf(withCaret, caretColumn, [&](QRgb c) { return c != Sys(clWindow); }).first, area.top()) << "caret";
 }
 
 TEST_F(PaintTest, AutoSizeFitsTheHeightToTheFont)

@@ -36,10 +36,9 @@ TEST_P(FormatFromLocale, ReadsSeparatorsAndCurrencyPatterns)
 
 INSTANTIATE_TEST_SUITE_P(
     Locales, FormatFromLocale,
-    ::testing::Values(
-        LocaleCase{"English_US", QLocale(QLocale::English, QLocale::UnitedStates), '.', ',', 0, 0, 2},
-        LocaleCase{"German", QLocale(QLocale::German, QLocale::Germany), ',', '.', 3, 8, 2},
-        LocaleCase{"Japanese", QLocale(QLocale::Japanese, QLocale::Japan), '.', ',', 0, 0, 0}),
+    ::testing::Values(LocaleCase{"English_US", QLocale(QLocale::English, QLocale::UnitedStates), '.', ',', 0, 0, 2},
+                      LocaleCase{"German", QLocale(QLocale::German, QLocale::Germany), ',', '.', 3, 8, 2},
+                      LocaleCase{"Japanese", QLocale(QLocale::Japanese, QLocale::Japan), '.', ',', 0, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FormatSettings, CurrencyPatternCodesOutOfRangeAreClamped)

@@ -402,7 +402,7 @@ TEST(ExtSpinEdit, EditTypeDisplayForms)
         double Value;
         const char* Text;
     } rows[] = {
-        {ntFloat, 3, 2.5, "2.5"},   {ntFloat, 3, 2.0, "2"},       {ntFloat, 1, 10.0, "10"},
+        {ntFloat, 3, 2.5, "2.5"},    {ntFloat, 3, 2.0, "2"},         {ntFloat, 1, 10.0, "10"},
         {ntFloatFixed, 0, 5.0, "5"}, {ntFloatFixed, 2, 5.0, "5.00"}, {ntFloatNumber, 3, 1000000.0, "1,000,000.000"},
         {ntInteger, 1, 42.9, "42"},
     };

@@ -324,8 +324,9 @@ TEST(SpinButtonPainter, FractionalScalesKeepArrowsSolidAndFrameLinesEven)
             const QImage turned = Render(sideways, {}, dpr).transformed(QTransform(0, 1, 1, 0, 0, 0));
             const int centre = int((kAt.x() + 15) * dpr);
             EXPECT_EQ(ArrowShapeFault(turned.copy(0, 0, turned.width(), centre), arrow, false, true), "") << "left";
-            EXPECT_EQ(ArrowShapeFault(turned.copy(0, centre, turned.width(), turned.height() - centre), arrow, true, true),
-                      "")
+            EXPECT_EQ(
+                ArrowShapeFault(turned.copy(0, centre, turned.width(), turned.height() - centre), arrow, true, true),
+                "")
                 << "right";
             // The frame's shadow line, on the right side and along the bottom, and its highlight on
             // the left and along the top: one thickness.

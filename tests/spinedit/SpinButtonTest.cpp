@@ -74,8 +74,10 @@ TEST_F(SpinButtonTest, ThePointerIsAnArrowOverTheButtonAndAnIBeamOverTheText)
     const struct {
         QPoint at;
         Qt::CursorShape shape;
-    } path[] = {{edit.TextRect().center(), Qt::IBeamCursor}, {UpPoint(), Qt::ArrowCursor},
-                {DownPoint(), Qt::ArrowCursor}, {edit.TextRect().center(), Qt::IBeamCursor},
+    } path[] = {{edit.TextRect().center(), Qt::IBeamCursor},
+                {UpPoint(), Qt::ArrowCursor},
+                {DownPoint(), Qt::ArrowCursor},
+                {edit.TextRect().center(), Qt::IBeamCursor},
                 {DownPoint(), Qt::ArrowCursor}};
     for (const auto& step : path) {
         QTest::mouseMove(&edit, step.at);
@@ -151,7 +153,8 @@ TEST_F(SpinButtonTest, HoldingRepeatsAfterTheFirstDelayThenAtTheInterval)
     }
     QTest::qWait(850);
     const qint64 held = clock.elapsed();
-    // One at the press, one at 300 ms, then one every 100 ms; a loaded machine only loses ticks (one spare for where the clock started).
+    // One at the press, one at 300 ms, then one every 100 ms; a loaded machine only loses ticks (one spare for where
+    // the clock started).
     const int most = 3 + int((held - 300) / 100);
     EXPECT_GE(ups, 4);
     EXPECT_LE(ups, most);

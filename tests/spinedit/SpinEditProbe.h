@@ -32,10 +32,7 @@ private:
 // Message boxes go to a list for the lifetime of a test instead of waiting for a click.
 class MessageBoxCatcher {
 public:
-    MessageBoxCatcher()
-        : previous_(SetVelMessageBoxHook([this](const QString& Text) { Shown.push_back(Text); }))
-    {
-    }
+    MessageBoxCatcher() : previous_(SetVelMessageBoxHook([this](const QString& Text) { Shown.push_back(Text); })) {}
     ~MessageBoxCatcher() { SetVelMessageBoxHook(previous_); }
     MessageBoxCatcher(const MessageBoxCatcher&) = delete;
     MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
@@ -51,8 +48,9 @@ class HalvesProbe : public IVelSpinButtonHalves {
 public:
     void SetHalfState(int Halves, int State) override
     {
-        Calls << QStringLiteral("%1:%2").arg(Halves == shUp ? "up" : "down").arg(State == ssNormal ? "normal" : "disabled");
+        Calls << QStringLiteral("%1:%2")
+                     .arg(Halves == shUp ? "up" : "down")
+                     .arg(State == ssNormal ? "normal" : "disabled");
     }
     QStringList Calls;
 };
-

@@ -86,7 +86,10 @@ TEST(SpinEdit, StepsRoundHalfToEven)
         int From;
         int To;
     } rows[] = {
-        {2.5, true, 0, 2}, {3.5, true, 0, 4}, {2.5, false, 10, 8}, {0.4, true, 5, 5},
+        {2.5, true, 0, 2},
+        {3.5, true, 0, 4},
+        {2.5, false, 10, 8},
+        {0.4, true, 5, 5},
         // Down compares with the unrounded step: 1 - 0.6 lies above the bound, 1 - round(0.6) is 0.
         {0.6, false, 1, 0},
         {1.5, false, 1, 0}, // 1 - 1.5 passes the bound: lands on it
