@@ -3,11 +3,11 @@
 #include <QFontMetrics>
 #include <QScopedValueRollback>
 #include <QTextLayout>
-#include <QTimer>
 #include <algorithm>
 
 #include "VelEditAccessible.h"
 #include "VelEditKeyboardState.h"
+#include "VelTimer.h"
 
 TVelBaseEdit::TVelBaseEdit(QWidget* parent) : TVelCustomBevelPanel(parent), caret_(std::make_unique<TVelCaret>(this))
 {
