@@ -1,6 +1,7 @@
 // The typing filter of the mask edit: which characters the number kinds take, what a deletion
 // may remove, and where the caret stands after the text has been regrouped.
 
+#include <QScopedValueRollback>
 #include <algorithm>
 #include <cmath>
 
@@ -44,10 +45,8 @@ void TVelCustomMaskEdit::MoveCaret(int Pos)
 
 void TVelCustomMaskEdit::SetTextSilently(const QString& S)
 {
-    const bool old = silent_;
-    silent_ = true;
+    const QScopedValueRollback silent(silent_, true);
     SetText(S);
-    silent_ = old;
 }
 
 void TVelCustomMaskEdit::KeyPress(QChar& Key)
