@@ -123,7 +123,7 @@ void TVelEditText::UpdateSelection()
         return;
     TVelApplication* app = VelApplication();
     if (!selectionEnabled_ && (app->KeyboardState() & ksShift))
-        app->SetKeyboardState(app->KeyboardState() & ~ksShift);
+        app->SetKeyboardState(static_cast<std::uint8_t>(app->KeyboardState() & ~ksShift));
 
     const int c = cursorPos_;
     const int p = prevCursorPos_;
