@@ -24,6 +24,7 @@
 #include "ApplicationTestSupport.h"
 #include "Main.h"
 #include "Printing.h"
+#include "RunTool.h"
 #include "StringGrid.h"
 #include "VelExtSpinEdit.h"
 
@@ -37,28 +38,10 @@ QString Tool(const QString& name)
     return QStandardPaths::findExecutable(name, {"/usr/sbin", "/usr/bin", "/sbin", "/bin"});
 }
 
-struct RunResult {
-    int exitCode = -1;
-    QString out;
-};
-
-RunResult RunTool(const QString& program, const QStringList& args, int timeoutMs = 30000)
-{
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(program, args);
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
-        return {};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAll())};
-}
-
 bool SchedulerRunning()
 {
-    const RunResult r = RunTool(Tool("lpstat"), {"-r"}, 5000);
-    return r.exitCode == 0 && r.out.contains("scheduler is running") && !r.out.contains("not running");
+    const Ran r = RunTool(Tool("lpstat"), {"-r"}, 5000);
+    return r.exitCode == 0 && r.output.contains("scheduler is running") && !r.output.contains("not running");
 }
 
 // Folders cups-pdf may write into: its Out setting, with ${HOME} the home of the job's owner as
@@ -140,10 +123,10 @@ public:
         }
         RemoveStaleQueues();
         name_ = kQueuePrefix + QString::number(::getpid());
-        const RunResult added = RunTool(Tool("lpadmin"), {"-p", name_, "-E", "-v", "cups-pdf:/", "-P", kPpd});
+        const Ran added = RunTool(Tool("lpadmin"), {"-p", name_, "-E", "-v", "cups-pdf:/", "-P", kPpd});
         if (added.exitCode != 0) {
             name_.clear();
-            return QStringLiteral("lpadmin could not add a cups-pdf queue: ") + added.out;
+            return QStringLiteral("lpadmin could not add a cups-pdf queue: ") + added.output;
         }
         savedDest_ = qgetenv("LPDEST");
         qputenv("LPDEST", name_.toUtf8());
@@ -156,13 +139,13 @@ public:
     std::vector<int> CompletedJobs(int timeoutMs = 60000) const
     {
         for (int waited = 0; waited < timeoutMs; waited += 100) {
-            if (RunTool(Tool("lpstat"), {"-o", name_}).out.trimmed().isEmpty())
+            if (RunTool(Tool("lpstat"), {"-o", name_}).output.trimmed().isEmpty())
                 break;
             QThread::msleep(100);
         }
         std::vector<int> ids;
         static const QRegularExpression job(QStringLiteral("^\\S+-(\\d+)\\s"), QRegularExpression::MultilineOption);
-        const QString listed = RunTool(Tool("lpstat"), {"-W", "completed", "-o", name_}).out;
+        const QString listed = RunTool(Tool("lpstat"), {"-W", "completed", "-o", name_}).output;
         for (auto it = job.globalMatch(listed); it.hasNext();)
             ids.push_back(it.next().captured(1).toInt());
         return ids;
@@ -191,7 +174,7 @@ private:
     {
         static const QRegularExpression queue(QStringLiteral("^") + kQueuePrefix + QStringLiteral("(\\d+)$"),
                                               QRegularExpression::MultilineOption);
-        const QString listed = RunTool(Tool("lpstat"), {"-e"}).out;
+        const QString listed = RunTool(Tool("lpstat"), {"-e"}).output;
         for (auto it = queue.globalMatch(listed); it.hasNext();) {
             const QRegularExpressionMatch m = it.next();
             const pid_t owner = m.captured(1).toInt();
@@ -296,7 +279,7 @@ TEST(PrintService, PrintWritesOnePageAtTheQueuesOwnResolution)
     // cups-pdf names the file after the job's title.
     EXPECT_TRUE(QFileInfo(pdf).fileName().startsWith("Calculation_Results")) << pdf.toStdString();
 
-    const QString info = RunTool(Tool("pdfinfo"), {pdf}).out;
+    const QString info = RunTool(Tool("pdfinfo"), {pdf}).output;
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("^Pages:\\s+1$"), QRegularExpression::MultilineOption)))
         << info.toStdString();
     // Ghostscript's pdfwrite keeps the PostScript string's parentheses in the title.

@@ -6,17 +6,13 @@
 #include <limits>
 
 #include "FloatToText.h"
+#include "RowNames.h"
 #include "ScopedFormat.h"
 
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
-
-template <typename Row> std::string RowName(const ::testing::TestParamInfo<Row>& info)
-{
-    return info.param.name;
-}
 
 // ---------------------------------------------------------------------------------------------
 // General text, "." separator
@@ -25,6 +21,7 @@ struct GeneralRow {
     const char* name;
     double value;
     const char* text;
+    friend void PrintTo(const GeneralRow& Row, std::ostream* Os) { *Os << Row.name; }
 };
 
 class GeneralTextTest : public ::testing::TestWithParam<GeneralRow> {};
@@ -68,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
         GeneralRow{"ExponentEstimateLowAt681", 1.5e205, "1.5E205"}, GeneralRow{"Infinity", kInf, "INF"},
         GeneralRow{"NegativeInfinity", -kInf, "-INF"}, GeneralRow{"NotANumber", kNan, "NAN"},
         GeneralRow{"NegativeNotANumber", -kNan, "NAN"}),
-    RowName<GeneralRow>);
+    RowName());
 
 // ---------------------------------------------------------------------------------------------
 // General text follows the separator installed at the time of the call
@@ -78,6 +75,7 @@ struct SeparatorRow {
     char16_t separator;
     double value;
     const char16_t* text;
+    friend void PrintTo(const SeparatorRow& Row, std::ostream* Os) { *Os << Row.name; }
 };
 
 class GeneralTextSeparatorTest : public ::testing::TestWithParam<SeparatorRow> {};
@@ -95,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Table, GeneralTextSeparatorTest,
                                            SeparatorRow{"CommaInteger", u',', 1234.0, u"1234"},
                                            SeparatorRow{"CommaNegative", u',', -2.5, u"-2,5"},
                                            SeparatorRow{"ArabicSeparator", u'\u066B', 1234.5, u"1234\u066B5"}),
-                         RowName<SeparatorRow>);
+                         RowName());
 
 TEST(GeneralTextSeparator, ReadsSettingsAtEachCall)
 {
@@ -118,6 +116,7 @@ struct DecimalRow {
     int exponent;
     bool negative;
     const char* digits;
+    friend void PrintTo(const DecimalRow& Row, std::ostream* Os) { *Os << Row.name; }
 };
 
 class FloatToDecimalTest : public ::testing::TestWithParam<DecimalRow> {};
@@ -160,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
         DecimalRow{"NegativeInfinity", -std::numeric_limits<long double>::infinity(), 15, kAll, 32767, true, ""},
         DecimalRow{"NotANumberIsUnsigned", -std::numeric_limits<long double>::quiet_NaN(), 15, kAll, -32768, false,
                    ""}),
-    RowName<DecimalRow>);
+    RowName());
 
 // ---------------------------------------------------------------------------------------------
 // The other formats
@@ -172,6 +171,7 @@ struct FormatRow {
     int precision;
     int digits;
     const char16_t* text;
+    friend void PrintTo(const FormatRow& Row, std::ostream* Os) { *Os << Row.name; }
 };
 
 class FloatToTextFmtTest : public ::testing::TestWithParam<FormatRow> {};
@@ -243,7 +243,7 @@ INSTANTIATE_TEST_SUITE_P(
         FormatRow{"CurrencyRoundedToZeroIsPositive", -0.001L, F::Currency, 15, 2, u"$0.00"},
         FormatRow{"CurrencyBeyondPrecisionIsGeneral", -1e20L, F::Currency, 15, 2, u"-1E20"},
         FormatRow{"CurrencyInfinity", kInfL, F::Currency, 15, 2, u"INF"}),
-    RowName<FormatRow>);
+    RowName());
 
 TEST(FloatToTextFmtSettings, CommaDecimalAndDotThousands)
 {
@@ -293,6 +293,7 @@ struct CurrencyRow {
     int negativeCode;
     long double value;
     const char16_t* text;
+    friend void PrintTo(const CurrencyRow& Row, std::ostream* Os) { *Os << Row.name; }
 };
 
 class CurrencyPatternTest : public ::testing::TestWithParam<CurrencyRow> {};
@@ -331,6 +332,6 @@ INSTANTIATE_TEST_SUITE_P(Table, CurrencyPatternTest,
                                            CurrencyRow{"NegativeAbove15ActsAs15", 0, 40, -1234.5L,
                                                        u"(1,234.50 \u20AC)"},
                                            CurrencyRow{"PositiveIgnoresNegativeCode", 1, 9, 0.5L, u"0.50\u20AC"}),
-                         RowName<CurrencyRow>);
+                         RowName());
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <QLocale>
 
 #include "FormatSettings.h"
+#include "RowNames.h"
 #include "ScopedFormat.h"
 
 namespace {
@@ -39,7 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(LocaleCase{"English_US", QLocale(QLocale::English, QLocale::UnitedStates), '.', ',', 0, 0, 2},
                       LocaleCase{"German", QLocale(QLocale::German, QLocale::Germany), ',', '.', 3, 8, 2},
                       LocaleCase{"Japanese", QLocale(QLocale::Japanese, QLocale::Japan), '.', ',', 0, 0, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName());
 
 TEST(FormatSettings, CurrencyPatternCodesOutOfRangeAreClamped)
 {
