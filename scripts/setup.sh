@@ -14,7 +14,7 @@ packages=(
   cups cups-client printer-driver-cups-pdf libcups2-dev
   desktop-file-utils appstream weston
   dpkg-dev file lintian
-  clang libfuzzer-14-dev
+  clang libfuzzer-14-dev clang-format-14 clang-tidy-14
   valgrind
 )
 
