@@ -167,6 +167,8 @@ TEST(Package, DebianPackageHoldsTheInstalledFilesAndTheProgramsComputedDependenc
     EXPECT_GE(fields.value("Description").count('\n'), 1) << "a summary and a longer description";
     for (const char* library : {"libc6", "libqt6core6", "libqt6widgets6"})
         EXPECT_TRUE(fields.value("Depends").contains(library)) << fields.value("Depends").toStdString();
+    for (const char* loaded : {"qt6-wayland", "qt6-translations-l10n"})
+        EXPECT_TRUE(fields.value("Recommends").contains(loaded)) << fields.value("Recommends").toStdString();
 
     const QString contents = RunTool(dpkgDeb, {"--contents", deb}).output;
     QStringList expected = {"bin/velorin",
