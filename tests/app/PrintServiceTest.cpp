@@ -89,22 +89,26 @@ QStringList PdfOutputFolders()
     return {out, anon};
 }
 
-// The file cups-pdf wrote for job `jobId`: it names it after the job, "...-job_<id>.pdf".
+// The file cups-pdf wrote for job `jobId`: it names it after the job, "...-job_<id>.pdf". Only
+// when it never shows is the newest file since `since` taken: cups-pdf may be set to leave the
+// number out, and a file of another run is better not taken while ours may still come.
 QString FindJobPdf(int jobId, const QDateTime& since)
 {
     const QString suffix = QStringLiteral("job_%1.pdf").arg(jobId);
     QString newest;
-    QDateTime newestTime = since.addSecs(-2);
-    for (const QString& folder : PdfOutputFolders()) {
-        const QFileInfoList files = QDir(folder).entryInfoList({"*.pdf"}, QDir::Files);
-        for (const QFileInfo& f : files) {
-            if (f.fileName().endsWith(suffix))
-                return f.absoluteFilePath();
-            if (f.lastModified() >= newestTime) {
-                newestTime = f.lastModified();
-                newest = f.absoluteFilePath();
+    for (int waited = 0; waited < 10000; waited += 100) {
+        QDateTime newestTime = since.addSecs(-2);
+        for (const QString& folder : PdfOutputFolders()) {
+            for (const QFileInfo& f : QDir(folder).entryInfoList({"*.pdf"}, QDir::Files)) {
+                if (f.fileName().endsWith(suffix))
+                    return f.absoluteFilePath();
+                if (f.lastModified() >= newestTime) {
+                    newestTime = f.lastModified();
+                    newest = f.absoluteFilePath();
+                }
             }
         }
+        QThread::msleep(100);
     }
     return newest;
 }
@@ -202,7 +206,10 @@ private:
                                               "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n"
                                               "</Policy>\n")
                                    .arg(Path("cups.sock"));
-        if (!Write("cups-files.conf", files) || !Write("cupsd.conf", daemon))
+        // cups-pdf puts every scheduler's files into one folder and names them by job number:
+        // numbering from the process id keeps runs of the suite side by side apart.
+        const QString jobs = QStringLiteral("NextJobId %1\n").arg(::getpid());
+        if (!Write("cups-files.conf", files) || !Write("cupsd.conf", daemon) || !Write("cache/job.cache", jobs))
             return QStringLiteral("the scheduler's configuration could not be written");
         qputenv("CUPS_SERVER", QFile::encodeName(Path("cups.sock")));
         return {};
@@ -368,12 +375,7 @@ TEST_F(PrintRun, PrintWritesOnePageAtTheQueuesOwnResolution)
 
     const std::vector<int> jobs = CompletedJobs(scheduler, "pdf");
     ASSERT_EQ(jobs.size(), 1u) << "the job did not complete";
-    QString pdf;
-    for (int waited = 0; waited < 10000 && pdf.isEmpty(); waited += 100) {
-        pdf = FindJobPdf(jobs.front(), started);
-        if (pdf.isEmpty())
-            QThread::msleep(100);
-    }
+    const QString pdf = FindJobPdf(jobs.front(), started);
     ASSERT_FALSE(pdf.isEmpty()) << "cups-pdf wrote no file into " << PdfOutputFolders().join(", ").toStdString();
     struct Cleanup {
         QString path;
