@@ -249,10 +249,14 @@ std::optional<TPrintQueue> PrintToDefaultQueue(const StringGrid& grid, const QSt
 
 void Notify(QWidget* owner, const QString& text)
 {
-    if (PrintHooks::Notice)
+    if (PrintHooks::Notice) {
         PrintHooks::Notice(text);
-    else
-        QMessageBox::information(owner, VelApplicationTitle(), text);
+        return;
+    }
+    QMessageBox box(QMessageBox::Information, VelApplicationTitle(), text, QMessageBox::NoButton, owner);
+    // English like the text beside it, whatever translation of Qt is loaded.
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
 }
 
 } // namespace
