@@ -12,27 +12,10 @@
 #include <vector>
 
 #include "RootOnly.h"
+#include "ScopedEnv.h"
 #include "VelInstanceRecord.h"
 
 namespace {
-
-// Restores an environment variable as it was, whatever the test set it to.
-class TScopedEnv {
-public:
-    explicit TScopedEnv(const char* name) : name_(name), had_(qEnvironmentVariableIsSet(name)), value_(qgetenv(name)) {}
-    ~TScopedEnv()
-    {
-        if (had_)
-            qputenv(name_, value_);
-        else
-            qunsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    bool had_;
-    QByteArray value_;
-};
 
 constexpr const char* kProbeVariable = "VELORIN_INSTANCE_PROBE";
 
