@@ -258,6 +258,8 @@ private:
         void CaretMoved() override;
         void SelectionChanged() override;
         void ModifiedChanged() override;
+        std::uint8_t KeyboardState() const override;
+        void SetKeyboardState(std::uint8_t State) override;
         bool Deferred() const override { return edit_.UpdatesLocked(); }
         void BeginDeferred() override { edit_.LockUpdates(); }
         void EndDeferred(bool Notify) override { edit_.UnlockUpdates(Notify); }

@@ -31,12 +31,6 @@ private:
     IVelEditTextHost& host_;
 };
 
-IVelEditTextHost& NullHost()
-{
-    static IVelEditTextHost host;
-    return host;
-}
-
 } // namespace
 
 QString VelCopyText(const QString& S, int Index, int Count)
@@ -57,7 +51,7 @@ void IVelEditTextHost::SupplyRemovalText(QString& S)
     S.clear();
 }
 
-TVelEditText::TVelEditText(IVelEditTextHost* Host) : host_(Host ? Host : &NullHost())
+TVelEditText::TVelEditText(IVelEditTextHost* Host) : host_(Host ? Host : &ownHost_)
 {
     undo_.OnDisposeItem = [](QObject*, void* item) { delete static_cast<UndoRecord*>(item); };
 }
@@ -121,15 +115,14 @@ void TVelEditText::UpdateSelection()
 {
     if (Typing || Dragging)
         return;
-    TVelApplication* app = VelApplication();
-    if (!selectionEnabled_ && (app->KeyboardState() & ksShift))
-        app->SetKeyboardState(app->KeyboardState() & ~ksShift);
+    if (!selectionEnabled_ && (host().KeyboardState() & ksShift))
+        host().SetKeyboardState(host().KeyboardState() & ~ksShift);
 
     const int c = cursorPos_;
     const int p = prevCursorPos_;
     const int s = selStart_;
     const int l = selLength_;
-    if (!(app->ShiftState() & ksShift) && !MouseSelecting) {
+    if (!(host().KeyboardState() & ksShift) && !MouseSelecting) {
         SetSelLength(0);
         selStart_ = c;
         return;
@@ -202,7 +195,7 @@ void TVelEditText::ReplaceSelection(const QString& S)
             --selStart_;
         // Replaying an undo record inserts what was there; overwriting the next character as well
         // would lose it.
-        if ((!VelApplication()->InsertMode() || forceOverwriteMode_) && !Pasting && !Undoing)
+        if ((!(host().KeyboardState() & ksInsertMode) || forceOverwriteMode_) && !Pasting && !Undoing)
             selLength_ = CharAt(selStart_) == u'\r' ? 2 : 1;
     }
 

@@ -40,6 +40,11 @@ public:
     virtual void SelectionChanged() {}
     virtual void ModifiedChanged() {}
 
+    // The keyboard state the edits share (insert mode 1, Shift 2, Ctrl 4, Alt 8). The edit widget
+    // keeps it in the library's application object; a store on its own keeps its own.
+    virtual std::uint8_t KeyboardState() const { return keyboardState_; }
+    virtual void SetKeyboardState(std::uint8_t State) { keyboardState_ = State; }
+
     // While deferred, caret moves neither extend the selection nor notify, and SelLength changes
     // do not redraw; the end of the bracket finishes everything at once.
     virtual bool Deferred() const { return deferred_ != 0; }
@@ -52,6 +57,7 @@ public:
 
 private:
     int deferred_ = 0;
+    std::uint8_t keyboardState_ = 1;
 };
 
 // The text, caret, selection and undo history of a single-line edit, without any widget.
@@ -123,6 +129,8 @@ public:
 private:
     IVelEditTextHost& host() const { return *host_; }
 
+    // Stands in for a host when none is given, with a keyboard state of this store's own.
+    IVelEditTextHost ownHost_;
     IVelEditTextHost* host_;
     QString text_;
     int cursorPos_ = 1;
