@@ -332,4 +332,6 @@ private:
     QPoint firstClickPos_;
     QElapsedTimer clock_;
     QString imeResult_;
+    // The first half of a surrogate pair typed as a character of its own, waiting for the second.
+    QChar pendingHighSurrogate_;
 };

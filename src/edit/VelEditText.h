@@ -112,6 +112,12 @@ public:
     void EmptyUndoBuffer();
 
     void UpdateSelection();
+    // Widens the selection, or moves an empty one back, so that no edge of it splits a character.
+    void WholeSelection();
+    // The caret position one character before or after Pos: a surrogate pair is one character,
+    // and so is a CR/LF line break.
+    int CharLeftOf(int Pos) const;
+    int CharRightOf(int Pos) const;
     void LineStart();
     void LineEnd();
     void WordLeft();
@@ -150,3 +156,15 @@ private:
 // Position arithmetic counts from 1 and tolerates ranges that leave the text, so a stray
 // selection can never reach outside the buffer.
 QString VelCopyText(const QString& S, int Index, int Count);
+
+// Whole characters. A character outside the Basic Multilingual Plane is two UTF-16 units, a
+// surrogate pair; a caret, a selection edge or a cut between them would leave text that is no
+// longer valid and cannot be copied or saved as it was.
+// True when position Pos stands between the two halves of a pair.
+bool VelSplitsPair(const QString& S, int Pos);
+// Pos, or the nearest position off the middle of a pair: after the pair when Forward, else before.
+int VelWholePos(const QString& S, int Pos, bool Forward);
+// The units of the character at Pos: 2 for a pair, else 1.
+int VelCharUnits(const QString& S, int Pos);
+// S with every lone surrogate replaced by U+FFFD, the character that stands for what cannot be read.
+QString VelWholeCharacters(QString S);
