@@ -50,63 +50,35 @@ void Type(QWidget* w, const QString& Text)
 
 TEST_F(WholeCharacterTest, KeysSelectionsAndLimitsTakeWholeCharacters)
 {
+    const Qt::KeyboardModifiers shift = Qt::ShiftModifier;
     struct Case {
         const char* name;
         int caret;
+        int maxLength;
+        bool overwrite;
         std::function<void(TTestEdit*)> act;
         QString text;
-        int cursor;
-        int selStart;
-        int selLength;
+        int cursor, selStart, selLength;
     };
     const Case cases[] = {
-        {"Right over the first pair", 1, [](TTestEdit* e) { Keys(e, Qt::Key_Right); }, Mixed, 3, 3, 0},
-        {"Left over the last pair", 9, [](TTestEdit* e) { Keys(e, Qt::Key_Left); }, Mixed, 7, 7, 0},
-        {"Left over the middle pair", 6, [](TTestEdit* e) { Keys(e, Qt::Key_Left); }, Mixed, 4, 4, 0},
-        {"Backspace after the last pair", 9, [](TTestEdit* e) { Keys(e, Qt::Key_Backspace); }, E + "a" + E + "b", 7, 7,
-         0},
-        {"Delete before the middle pair", 4, [](TTestEdit* e) { Keys(e, Qt::Key_Delete); }, E + "ab" + E, 4, 4, 0},
-        {"Delete before the first pair", 1, [](TTestEdit* e) { Keys(e, Qt::Key_Delete); }, "a" + E + "b" + E, 1, 1, 0},
-        {"Undo of a Backspace brings the pair back", 3,
-         [](TTestEdit* e) {
-             Keys(e, Qt::Key_Backspace);
-             e->Perform(EM_UNDO, 0, 0);
-         },
+        {"Right over the first pair", 1, 0, false, [](auto e) { Keys(e, Qt::Key_Right); }, Mixed, 3, 3, 0},
+        {"Left over the middle pair", 6, 0, false, [](auto e) { Keys(e, Qt::Key_Left); }, Mixed, 4, 4, 0},
+        {"Backspace after the last pair", 9, 0, false, [](auto e) { Keys(e, Qt::Key_Backspace); }, E + "a" + E + "b", 7,
+         7, 0},
+        {"Delete before the middle pair", 4, 0, false, [](auto e) { Keys(e, Qt::Key_Delete); }, E + "ab" + E, 4, 4, 0},
+        {"Undo of a Backspace", 3, 0, false, [](auto e) { Keys(e, Qt::Key_Backspace), e->Perform(EM_UNDO, 0, 0); },
          Mixed, 3, 1, 2},
-        {"Shift+Right twice", 3, [](TTestEdit* e) { Keys(e, Qt::Key_Right, 2, Qt::ShiftModifier); }, Mixed, 6, 3, 3},
-        {"Shift+Left from the end", 9, [](TTestEdit* e) { Keys(e, Qt::Key_Left, 1, Qt::ShiftModifier); }, Mixed, 7, 7,
-         2},
-        {"overwrite takes the whole pair", 4,
-         [](TTestEdit* e) {
-             EditTest::SetInsertMode(false);
-             QTest::keyClicks(e, "x");
-         },
-         E + "axb" + E, 5, 5, 0},
-        {"a typed pair is one character", 3, [](TTestEdit* e) { Type(e, E); }, E + Mixed, 5, 5, 0},
-        {"its halves typed one by one make one character", 3,
-         [](TTestEdit* e) {
-             Type(e, E.left(1));
-             Type(e, E.mid(1));
-         },
-         E + Mixed, 5, 5, 0},
-        {"a pair that does not fit is not typed at all", 3,
-         [](TTestEdit* e) {
-             e->SetMaxLength(9);
-             Type(e, E);
-         },
-         Mixed, 3, 3, 0},
-        {"a half typed alone is dropped", 3, [](TTestEdit* e) { Type(e, E.left(1) + "z" + E.mid(1)); },
+        {"Shift+Right twice", 3, 0, false, [=](auto e) { Keys(e, Qt::Key_Right, 2, shift); }, Mixed, 6, 3, 3},
+        {"Shift+Left from the end", 9, 0, false, [=](auto e) { Keys(e, Qt::Key_Left, 1, shift); }, Mixed, 7, 7, 2},
+        {"overwrite takes the whole pair", 4, 0, true, [](auto e) { Type(e, "x"); }, E + "axb" + E, 5, 5, 0},
+        {"a typed pair is one character", 3, 0, false, [](auto e) { Type(e, E); }, E + Mixed, 5, 5, 0},
+        {"a pair that does not fit is not typed", 3, 9, false, [](auto e) { Type(e, E); }, Mixed, 3, 3, 0},
+        {"a half typed alone is dropped", 3, 0, false, [](auto e) { Type(e, E.left(1) + "z" + E.mid(1)); },
          E + "za" + E + "b" + E, 4, 4, 0},
-        {"a selection set across a pair is widened", 1, [](TTestEdit* e) { e->Perform(EM_SETSEL, 3, 4); }, Mixed, 4, 4,
-         2},
-        {"a cut to MaxLength stops before a pair", 1,
-         [](TTestEdit* e) {
-             e->SetMaxLength(4);
-             e->SetText(Mixed + "c");
-         },
-         E + "a", 1, 1, 0},
-        {"pasted halves become replacement characters", 3,
-         [](TTestEdit* e) {
+        {"a selection set across a pair", 1, 0, false, [](auto e) { e->Perform(EM_SETSEL, 3, 4); }, Mixed, 4, 4, 2},
+        {"a text cut to MaxLength", 1, 4, false, [](auto e) { e->SetText(Mixed + "c"); }, E + "a", 1, 1, 0},
+        {"pasted halves", 3, 0, false,
+         [](auto e) {
              EditTest::Clipboard()->setText(E.left(1) + "1" + E.mid(1));
              QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
          },
@@ -114,11 +86,12 @@ TEST_F(WholeCharacterTest, KeysSelectionsAndLimitsTakeWholeCharacters)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SetInsertMode(true);
         edit->SetMaxLength(0);
         edit->SetText(QString());
         edit->SetText(Mixed);
         edit->SetCursorPos(c.caret);
+        edit->SetMaxLength(c.maxLength);
+        SetInsertMode(!c.overwrite);
         c.act(edit.get());
         EXPECT_EQ(edit->Text(), c.text);
         EXPECT_TRUE(QStringView(edit->Text()).isValidUtf16());

@@ -42,17 +42,6 @@ INSTANTIATE_TEST_SUITE_P(
                       LocaleCase{"French", QLocale(QLocale::French, QLocale::France), ',', QChar(0x202F), 3, 15, 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(FormatSettings, BlanksThatGroupDigitsReadAsEachOther)
-{
-    const QChar space(0x20), noBreak(0xA0), narrow(0x202F);
-    for (const QChar thousand : {space, noBreak, narrow})
-        for (const QChar c : {space, noBreak, narrow})
-            EXPECT_TRUE(IsThousandSeparator(c, thousand)) << int(c.unicode()) << " for " << int(thousand.unicode());
-    EXPECT_TRUE(IsThousandSeparator(QChar('.'), QChar('.')));
-    EXPECT_FALSE(IsThousandSeparator(noBreak, QChar('.')));
-    EXPECT_FALSE(IsThousandSeparator(QChar(','), narrow));
-}
-
 TEST(FormatSettings, CurrencyPatternCodesOutOfRangeAreClamped)
 {
     EXPECT_STREQ(PositiveCurrencyPattern(0), "$*");
