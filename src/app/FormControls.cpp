@@ -94,6 +94,15 @@ TBevel::TBevel(QWidget* parent) : QFrame(parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+void TBevel::paintEvent(QPaintEvent* event)
+{
+    // The frame lies over labels whose texts change with every keystroke; a paint inside the
+    // frame has none of its lines to draw.
+    if (contentsRect().contains(event->region().boundingRect()))
+        return;
+    QFrame::paintEvent(event);
+}
+
 TImage::TImage(QWidget* parent) : QLabel(parent)
 {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);

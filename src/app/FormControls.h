@@ -51,6 +51,9 @@ class TBevel : public QFrame {
     Q_OBJECT
 public:
     explicit TBevel(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // A picture. AutoSize fits the control to the picture; Stretch scales the picture to the
