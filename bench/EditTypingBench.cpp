@@ -38,7 +38,7 @@ int main(int argc, char** argv)
 {
     return StepBenchMain(
         argc, argv,
-        {{"typing: Home, a digit, Backspace, End",
+        {{"typing into a plain edit",
           {"BM_TypingVelEdit",
            [] { return Typing<TVelCustomEdit>([](TVelCustomEdit& e, const QString& t) { e.SetText(t); }); }},
           {"BM_TypingQLineEdit",

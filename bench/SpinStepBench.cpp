@@ -136,7 +136,7 @@ int main(int argc, char** argv)
                               {"BM_SpinEditRepaint", [] { return Ours(sRepaint); }},
                               {"BM_QDoubleSpinBoxRepaint", [] { return Theirs(sRepaint); }},
                               1.0},
-                             {"typing: Home, a digit, Backspace, End",
+                             {"typing into the spin edit",
                               {"BM_SpinEditTyping", [] { return Ours(sTyping); }},
                               {"BM_QDoubleSpinBoxTyping", [] { return Theirs(sTyping); }},
                               0.6},
