@@ -109,8 +109,14 @@ TBevel::TBevel(QWidget* parent) : QFrame(parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void TBevel::paintEvent(QPaintEvent*)
+void TBevel::paintEvent(QPaintEvent* event)
 {
+    // The frame lies over labels whose texts change with every keystroke; a paint inside the
+    // frame has none of its ring to draw. Its one-pixel ring, rounded out to whole device pixels
+    // at a fractional scale, stays within two logical pixels of the edge.
+    constexpr int ringReach = 2;
+    if (rect().adjusted(ringReach, ringReach, -ringReach, -ringReach).contains(event->region().boundingRect()))
+        return;
     PaintRings(*this, bvLowered, bvNone);
 }
 
