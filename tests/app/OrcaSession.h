@@ -269,17 +269,6 @@ private:
         return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
     }
 
-    static void Stop(QProcess& p)
-    {
-        if (p.state() == QProcess::NotRunning)
-            return;
-        p.terminate();
-        if (!p.waitForFinished(10000)) {
-            p.kill();
-            p.waitForFinished();
-        }
-    }
-
     QTemporaryDir folder_;
     SpeechLog log_;
     QProcessEnvironment env_;
