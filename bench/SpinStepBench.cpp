@@ -19,15 +19,6 @@
 
 namespace {
 
-void Keystroke(QWidget& w, Qt::Key key)
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(&w, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-    QApplication::sendEvent(&w, &release);
-    w.repaint();
-}
-
 void Run(benchmark::State& state, QWidget& target)
 {
     bool up = true;
