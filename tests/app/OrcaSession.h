@@ -148,11 +148,13 @@ public:
         for (auto it = variables.begin(); it != variables.end(); ++it)
             env.insert(it.key(), it.value());
         program_.setProcessEnvironment(env);
+        program_.setStandardOutputFile(folder_.filePath("program.log"));
+        program_.setProcessChannelMode(QProcess::MergedChannels);
         program_.start(path, {});
         const QString window =
             Xdotool({"search", "--sync", "--onlyvisible", "--name", "^Velorin$"}).section('\n', 0, 0);
         if (window.isEmpty())
-            return QStringLiteral("no window appeared: ") + QString::fromLocal8Bit(program_.readAllStandardError());
+            return QStringLiteral("no window appeared: ") + ProgramOutput();
         Xdotool({"windowfocus", "--sync", window});
         return {};
     }
@@ -165,7 +167,12 @@ public:
     void Type(const QString& text) { Xdotool({"type", "--delay", "150", text}); }
 
     const SpeechLog& Log() const { return log_; }
-    QString ProgramErrors() { return QString::fromLocal8Bit(program_.readAllStandardError()); }
+    // What the program wrote so far: Qt's warnings, a key the screen reader did not answer for in time.
+    QString ProgramOutput() const
+    {
+        QFile f(folder_.filePath("program.log"));
+        return f.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(f.readAll()) : QString();
+    }
 
 private:
     QString Dir(const char* name) const

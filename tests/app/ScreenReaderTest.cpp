@@ -89,7 +89,8 @@ TEST(ScreenReader, OrcaSpeaksResultsStoreAndDeleteWithoutTheUserMoving)
         const QStringList said = log.Spoken();
         const std::string context =
             std::string("\nsaid in this step:\n  ") + said.mid(mark).join("\n  ").toStdString() + "\n";
-        ASSERT_GE(heard, 0) << s.what << ": not heard: " << s.heard << context << session.ProgramErrors().toStdString();
+        ASSERT_GE(heard, 0) << s.what << ": not heard: " << s.heard << context << "the program said:\n"
+                            << session.ProgramOutput().toStdString();
         if (*s.after) {
             EXPECT_GE(IndexIn(said, mark, heard, QString::fromLatin1(s.after)), 0)
                 << s.what << ": not said before it: " << s.after << context;
