@@ -33,7 +33,7 @@ count() {
 
 for build in "$@"; do
   echo "$build"
-  for bench in SpinStepBench EditTypingBench; do
+  for bench in SpinStepBench EditTypingBench ScreenReaderBench; do
     program=$build/bench/bench_$bench
     [ -x "$program" ] || { echo "$program: not built" >&2; status=1; continue; }
     out=$work/$(basename "$build").$bench
@@ -51,7 +51,7 @@ for build in "$@"; do
       awk -v t="$title" -v a="$a" -v b="$b" -v n="$n" -v g="$goal" 'BEGIN {
         r = a / b
         verdict = g > 0 ? sprintf("goal <= %s: %s", g, r <= g ? "met" : "missed") : "no goal"
-        printf "  %-40s ours %9.0f  Qt %9.0f  instructions per step, ratio %.3f (%s)\n", t, a / n, b / n, r, verdict
+        printf "  %-40s ours %9.0f  peer %9.0f  instructions per step, ratio %.3f (%s)\n", t, a / n, b / n, r, verdict
       }'
     done <"$out.pairs"
   done

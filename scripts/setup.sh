@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation
   xvfb xauth x11-utils xdotool imagemagick
+  dbus at-spi2-core orca speech-dispatcher
   python3 poppler-utils
   cups cups-client printer-driver-cups-pdf libcups2-dev
   desktop-file-utils appstream weston

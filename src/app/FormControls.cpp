@@ -43,11 +43,14 @@ TLabel::TLabel(QWidget* parent) : QLabel(parent)
 
 void TLabel::SetCaption(const QString& text)
 {
+    const QString previous = this->text();
     setText(text);
     // Calculation rewrites all three results on every change; most changes leave one of them as
     // it was.
     if (autoSize_ && fittedTo_ != this->text())
         FitToText();
+    if (OnCaptionChange && previous != this->text())
+        OnCaptionChange(previous);
 }
 
 void TLabel::FitToText()

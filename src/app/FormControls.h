@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 #include <optional>
 
 #include "ProgramIcon.h"
@@ -33,6 +34,9 @@ public:
     QString Caption() const { return text(); }
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool on);
+
+    // After SetCaption has changed the text, with the text it replaced.
+    std::function<void(const QString& previous)> OnCaptionChange;
 
 protected:
     void changeEvent(QEvent* event) override;
