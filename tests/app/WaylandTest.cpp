@@ -75,17 +75,6 @@ QList<Toplevel> MappedToplevelsInProtocolLog(const QString& log)
     return mapped;
 }
 
-void Stop(QProcess& p)
-{
-    if (p.state() == QProcess::NotRunning)
-        return;
-    p.terminate();
-    if (!p.waitForFinished(10000)) {
-        p.kill();
-        p.waitForFinished();
-    }
-}
-
 struct Observed {
     QString failure; // why nothing could be observed
     QList<Toplevel> mapped;
@@ -136,8 +125,8 @@ Observed RunUnderWeston(const QString& weston, const QMap<QString, QString>& ses
     QProcess program;
     program.setProcessEnvironment(env);
     program.start(kProgram, {});
-    while (MappedToplevelsInProtocolLog(QString::fromUtf8(ReadAll(log))).isEmpty() &&
-           program.state() != QProcess::NotRunning && !deadline.hasExpired())
+    while (MappedToplevelsInProtocolLog(QString::fromUtf8(ReadAll(log))).isEmpty() && program.state() != QProcess::NotRunning &&
+           !deadline.hasExpired())
         QThread::msleep(100);
     // Whatever the program would say about its first frames has been said by now.
     program.waitForFinished(1000);
