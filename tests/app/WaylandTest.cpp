@@ -125,8 +125,8 @@ Observed RunUnderWeston(const QString& weston, const QMap<QString, QString>& ses
     QProcess program;
     program.setProcessEnvironment(env);
     program.start(kProgram, {});
-    while (MappedToplevelsInProtocolLog(QString::fromUtf8(ReadAll(log))).isEmpty() && program.state() != QProcess::NotRunning &&
-           !deadline.hasExpired())
+    while (MappedToplevelsInProtocolLog(QString::fromUtf8(ReadAll(log))).isEmpty() &&
+           program.state() != QProcess::NotRunning && !deadline.hasExpired())
         QThread::msleep(100);
     // Whatever the program would say about its first frames has been said by now.
     program.waitForFinished(1000);
