@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "FloatToText.h"
+#include "VelExtended.h"
 #include "FormControls.h"
 #include "Main.h"
 #include "VelExtSpinEdit.h"
@@ -65,7 +66,7 @@ void BM_QDoubleSpinBoxUpKeystroke(benchmark::State& state)
     auto* ohms = new TLabel(&window);
     const double resistance = 3.3;
     QObject::connect(amp, &QDoubleSpinBox::valueChanged, &window, [=](double a) {
-        const double v = static_cast<double>(static_cast<long double>(a) * resistance);
+        const double v = static_cast<double>(TVelExtended(a) * resistance);
         volt->SetCaption(QLatin1String("Voltage = ") + FloatToGeneralText(v) +
                          QLatin1String(v > 1 ? " Volts" : " Volt"));
         amps->SetCaption(QLatin1String("Amperage = ") + FloatToGeneralText(a) +
