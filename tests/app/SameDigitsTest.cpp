@@ -12,11 +12,14 @@
 #include <QStringList>
 #include <bit>
 #include <cstdlib>
+#include <type_traits>
 
 #include "DelimitedText.h"
 #include "FloatToText.h"
 #include "Main.h"
 #include "ScopedFormat.h"
+#include "VelExtended.h"
+#include "VelSoftExtended.h"
 #include "VelNumberText.h"
 
 namespace {
@@ -178,11 +181,9 @@ TEST(SameDigits, EveryArchitectureGivesTheX87Digits)
     ScopedFormat format(QLatin1Char('.'), QLatin1Char(','));
     const QStringList got = Lines();
     if (std::getenv("VELORIN_WRITE_SAME_DIGITS")) {
-#if VELORIN_SOFT_EXTENDED
-        FAIL() << "the table is the hardware's answer: write it on x86";
-#else
+        ASSERT_FALSE((std::is_same_v<TVelExtended, TVelSoftExtended>))
+            << "the table is the hardware's answer: write it on x86";
         Write(got);
-#endif
     }
     const QStringList want = Stored();
     ASSERT_EQ(got.size(), want.size()) << "the table in " << kTablePath.toStdString() << " has other rows";
