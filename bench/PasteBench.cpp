@@ -4,9 +4,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
-#include <benchmark/benchmark.h>
 
-#include "BenchApplication.h"
+#include "WidgetSteps.h"
 
 #include "VelCustomEdit.h"
 
@@ -39,23 +38,34 @@ void BM_PasteIntoPlainEdit(benchmark::State& state)
     QGuiApplication::clipboard()->setText(text);
     TVelCustomEdit edit;
     edit.resize(300, 24);
-    edit.show();
-    // Exposed, so the repaint below really shapes and draws the new text.
-    QCoreApplication::processEvents();
+    // Exposed, so the paint below really shapes and draws the new text.
+    ShowExposed(edit, edit);
+    TPaintProbe probe(edit);
+    long unpainted = 0;
     for (auto _ : state) {
         state.PauseTiming();
         edit.SetText(text);
         edit.SetCursorPos(size / 2 + 1);
+        PaintRequested();
+        const int before = probe.Count();
         state.ResumeTiming();
         SendCtrlV(edit);
-        edit.repaint();
+        PaintRequested();
+        unpainted += probe.Count() == before;
     }
     if (edit.Text().size() != 2 * size)
         state.SkipWithError("the paste did not arrive whole");
+    if (unpainted) {
+        FailLoudly("a paste painted nothing");
+        state.SkipWithError("a paste painted nothing");
+    }
     state.SetBytesProcessed(state.iterations() * int64_t(size));
 }
 BENCHMARK(BM_PasteIntoPlainEdit)->Arg(10 << 10)->Arg(100 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    return RunBenchmarks(argc, argv);
+}

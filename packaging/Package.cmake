@@ -40,6 +40,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VELORIN_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 # Dependencies come from the libraries the program links, as dpkg-shlibdeps finds them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt loads its Wayland platform plugin at run time, so no linked library names it.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+# Qt loads its Wayland platform plugin and its own translations at run time, so no linked library
+# names them.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 include(CPack)

@@ -29,13 +29,16 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 failed=()
 for t in "${targets[@]}"; do
   work="$dir/fuzz-work/$t"
-  mkdir -p "$work/corpus" "$work/findings"
+  mkdir -p "$work/corpus" "$work/findings" "$work/state" "$work/runtime"
+  # Runtime and state folders of the target's own, so fuzzing never touches the user's home.
+  chmod 0700 "$work/runtime"
   rm -f "$work/fuzz-0.log"
   regressions="$root/tests/fuzz/regressions/$t"
   echo "== fuzzing $t for ${seconds}s"
   # The first folder collects what the run learns; the committed seeds and regressions are only
   # read. A job writes its log as fuzz-0.log into the folder it runs in.
-  if ! (cd "$work" && "$dir/tests/fuzz/fuzz_$t" -max_total_time="$seconds" -jobs=1 -workers=1 \
+  if ! (cd "$work" && export XDG_RUNTIME_DIR="$work/runtime" XDG_STATE_HOME="$work/state" &&
+      "$dir/tests/fuzz/fuzz_$t" -max_total_time="$seconds" -jobs=1 -workers=1 \
       -print_final_stats=1 -artifact_prefix="$work/findings/" \
       "$work/corpus" "$root/tests/fuzz/corpus/$t" "$regressions" >"$work/driver.log" 2>&1); then
     failed+=("$t")

@@ -13,10 +13,12 @@ fi
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6printsupport6 libqt6svg6 qt6-wayland
+  qt6-translations-l10n
   libgl-dev libxkbcommon-dev libmpfr-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation
   xvfb xauth x11-utils xdotool imagemagick
+  dbus at-spi2-core orca speech-dispatcher
   python3 poppler-utils
   cups cups-client printer-driver-cups-pdf libcups2-dev
   desktop-file-utils appstream weston

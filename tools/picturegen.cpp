@@ -3,14 +3,13 @@
 //   warning.png  252x252 RGBA, the About box's program icon
 //   emblem.png   83x100 RGBA, the About box's emblem
 //   *@2x.*       each of these drawn at twice the size, for screens at a scale of 2
-//   icons/velorin-N.png  the program icon (picture 1) at N = 16 .. 256 for the desktop
-//   icons/velorin.svg    the same icon as outlines, for the desktop's scalable icon folder
+//   icons/velorin.svg    the desktop icon's scalable drawing (DesktopIcon.h)
+//   icons/velorin-N.png  that drawing laid out for N = 16 .. 256 pixels and rendered
 // Everything is drawn from the same shapes at each size rather than scaled from pixels, so no
 // size is blurry. The pictures are committed; run this again only to change them:
 //   picturegen src/app/resources
 #include <QDir>
 #include <QFile>
-#include <QFontMetricsF>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -18,6 +17,8 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QTextStream>
+
+#include "DesktopIcon.h"
 
 namespace {
 
@@ -73,21 +74,7 @@ QImage Formula(int scale)
     return img.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither | Qt::MonoOnly);
 }
 
-QPainterPath Zigzag(const QRectF& box, int peaks)
-{
-    QPainterPath path(QPointF(box.left(), box.center().y()));
-    const double lead = box.width() * 0.15;
-    const double start = box.left() + lead, end = box.right() - lead;
-    path.lineTo(start, box.center().y());
-    const double step = (end - start) / (2 * peaks);
-    for (int i = 0; i < 2 * peaks; ++i)
-        path.lineTo(start + step * (i + 0.5), i % 2 ? box.bottom() : box.top());
-    path.lineTo(end, box.center().y());
-    path.lineTo(box.right(), box.center().y());
-    return path;
-}
-
-// The program icon's shapes, in its own 252 by 252 units; the PNGs and the SVG are drawn from these.
+// The About box's program picture, in its own 252 by 252 units.
 const QPolygonF kTriangle({QPointF(126, 14), QPointF(240, 230), QPointF(12, 230)});
 const QRectF kOmegaBox(56, 52, 140, 130);
 const QRectF kZigzagBox(62, 184, 128, 24);
@@ -121,53 +108,6 @@ QImage Warning(int size)
     p.drawPath(Zigzag(kZigzagBox, 4));
     p.end();
     return img;
-}
-
-QString SvgNumber(double v)
-{
-    return QString::number(qRound(v * 100) / 100.0, 'g', 8);
-}
-
-QString SvgPathData(const QPainterPath& path)
-{
-    QStringList parts;
-    for (int i = 0; i < path.elementCount(); ++i) {
-        const QPainterPath::Element e = path.elementAt(i);
-        const QString xy = SvgNumber(e.x) + QLatin1Char(' ') + SvgNumber(e.y);
-        switch (e.type) {
-        case QPainterPath::MoveToElement: parts << QStringLiteral("M") + xy; break;
-        case QPainterPath::LineToElement: parts << QStringLiteral("L") + xy; break;
-        case QPainterPath::CurveToElement: parts << QStringLiteral("C") + xy; break;
-        case QPainterPath::CurveToDataElement: parts << xy; break;
-        }
-    }
-    return parts.join(QLatin1Char(' '));
-}
-
-// The scalable icon keeps the omega as outlines: a desktop that lacks the font would otherwise
-// draw some other glyph, or none.
-QString WarningSvg()
-{
-    const QFont font = OmegaFont();
-    const QRectF laidOut = QFontMetricsF(font).boundingRect(kOmegaBox, Qt::AlignCenter, kOmega);
-    QPainterPath omega;
-    omega.addText(laidOut.left(), laidOut.top() + QFontMetricsF(font).ascent(), font, kOmega);
-
-    QStringList corners;
-    for (const QPointF& pt : kTriangle)
-        corners << SvgNumber(pt.x()) + QLatin1Char(',') + SvgNumber(pt.y());
-    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                          "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"252\" height=\"252\" "
-                          "viewBox=\"0 0 252 252\">\n"
-                          "  <polygon points=\"%1\" fill=\"%2\" stroke=\"#000000\" stroke-width=\"18\" "
-                          "stroke-linejoin=\"round\"/>\n"
-                          "  <path d=\"%3\" fill=\"#000000\" fill-rule=\"%4\"/>\n"
-                          "  <path d=\"%5\" fill=\"none\" stroke=\"#000000\" stroke-width=\"9\" "
-                          "stroke-linecap=\"square\" stroke-miterlimit=\"4\"/>\n"
-                          "</svg>\n")
-        .arg(corners.join(QLatin1Char(' ')), kWarningYellow.name(), SvgPathData(omega),
-             omega.fillRule() == Qt::OddEvenFill ? QStringLiteral("evenodd") : QStringLiteral("nonzero"),
-             SvgPathData(Zigzag(kZigzagBox, 4)));
 }
 
 QImage Emblem(int scale)
@@ -222,9 +162,9 @@ int main(int argc, char** argv)
     save(Emblem(1), QStringLiteral("emblem.png"), "PNG");
     save(Emblem(2), QStringLiteral("emblem@2x.png"), "PNG");
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        save(Warning(size), QStringLiteral("icons/velorin-%1.png").arg(size), "PNG");
+        save(RenderSvg(DesktopIconSvg(size), size), QStringLiteral("icons/velorin-%1.png").arg(size), "PNG");
     QFile svg(out.filePath(QStringLiteral("icons/velorin.svg")));
-    ok = ok && svg.open(QIODevice::WriteOnly | QIODevice::Truncate) && svg.write(WarningSvg().toUtf8()) > 0;
+    ok = ok && svg.open(QIODevice::WriteOnly | QIODevice::Truncate) && svg.write(DesktopIconSvg(0).toUtf8()) > 0;
     if (!ok)
         err << "picturegen: could not write into " << out.path() << "\n";
     return ok ? 0 : 1;

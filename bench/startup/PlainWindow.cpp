@@ -1,8 +1,10 @@
 // The calculator's peer for start-up cost: a window of plain Qt widgets laid out like the
 // calculator's (eleven labels, three frames, the formula picture, a radio group, a table, six
-// buttons, three float spin boxes and an integer one), built the way a Qt program usually is and
+// buttons, three float spin boxes and an integer one) and a hidden About box with its two
+// pictures, decoded at start-up as the calculator's are, built the way a Qt program usually is and
 // printing through QPrinter, so that it links what a plain Qt calculator would.
 #include <QApplication>
+#include <QDialog>
 #include <QDoubleSpinBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -62,6 +64,36 @@ void PrintTable(const QTableWidget& table)
                 painter.drawText(100 * col, 100 + 20 * row, item->text());
 }
 
+// The About box: a panel with the program's icon stretched over its corner, four texts and an
+// emblem, and an OK button; created hidden with the window, shown by the About button.
+QDialog* AboutBox(QWidget* window)
+{
+    auto* box = new QDialog(window);
+    box->setWindowTitle(QStringLiteral("About"));
+    box->setFixedSize(298, 175);
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    font.setPixelSize(11);
+    box->setFont(font);
+    auto* panel = new QFrame(box);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setGeometry(8, 8, 281, 129);
+    auto* icon = new QLabel(panel);
+    icon->setScaledContents(true);
+    icon->setPixmap(QPixmap(QStringLiteral(":/plain/warning.png")));
+    icon->setGeometry(8, 8, 73, 65);
+    Label(panel, 88, 16, "Velorin");
+    Label(panel, 88, 40, "Version 1.0");
+    Label(panel, 8, 80, "Copyright (c) 2026 Velorin developers");
+    QLabel* comments = Label(panel, 8, 104, "MIT licence; no warranty.");
+    comments->setWordWrap(true);
+    auto* emblem = new QLabel(panel);
+    emblem->setPixmap(QPixmap(QStringLiteral(":/plain/emblem.png")));
+    emblem->setGeometry(184, 8, 105, 105);
+    QObject::connect(Button(box, {111, 140, 75, 29}, "OK"), &QPushButton::clicked, box, &QDialog::close);
+    return box;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -118,7 +150,8 @@ int main(int argc, char** argv)
     Button(&window, {696, 384, 75, 33}, "Export");
     QObject::connect(Button(&window, {456, 432, 75, 33}, "Print"), &QPushButton::clicked, &window,
                      [table] { PrintTable(*table); });
-    Button(&window, {576, 432, 75, 33}, "About");
+    QDialog* about = AboutBox(&window);
+    QObject::connect(Button(&window, {576, 432, 75, 33}, "About"), &QPushButton::clicked, about, &QDialog::show);
     QObject::connect(Button(&window, {696, 432, 75, 33}, "Exit"), &QPushButton::clicked, &window, &QWidget::close);
     auto* decimals = new QSpinBox(&window);
     decimals->setGeometry(376, 48, 65, 30);

@@ -22,6 +22,7 @@
 #include "SaveDialog.h"
 #include "StringGrid.h"
 #include "VelErrors.h"
+#include "VelMessageBox.h"
 
 std::function<bool(QWidget*, const QString&)> ExportHooks::ConfirmOverwrite;
 
@@ -319,6 +320,7 @@ bool ConfirmOverwrite(QWidget* parent, const QString& path)
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Warning"),
                     QStringLiteral("This File exist, do you want to overwrite it?"),
                     QMessageBox::Ok | QMessageBox::Cancel, parent);
+    VelKeepButtonTexts(box);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Cancel);
     box.adjustSize();

@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QImageReader>
 #include <QKeyEvent>
-#include <qdrawutil.h>
 
+#include "VelBevel.h"
 #include "VelDevicePixels.h"
 #include "VelSysColors.h"
 
@@ -43,11 +43,14 @@ TLabel::TLabel(QWidget* parent) : QLabel(parent)
 
 void TLabel::SetCaption(const QString& text)
 {
+    const QString previous = this->text();
     setText(text);
     // Calculation rewrites all three results on every change; most changes leave one of them as
     // it was.
     if (autoSize_ && fittedTo_ != this->text())
         FitToText();
+    if (OnCaptionChange && previous != this->text())
+        OnCaptionChange(previous);
 }
 
 void TLabel::FitToText()
@@ -86,12 +89,38 @@ void TLabel::SetAutoSize(bool on)
         adjustSize();
 }
 
+namespace {
+
+// Frame rings through the library's bevel, whose rings lie on whole device pixels at any scale;
+// Qt's shade panels come out unevenly thick at fractional ones.
+void PaintRings(QWidget& Widget, TVelBevelStyle Outer, TVelBevelStyle Inner)
+{
+    QPainter p(&Widget);
+    TVelBevel bevel;
+    bevel.SetStyleOuter(Outer);
+    bevel.SetStyleInner(Inner);
+    bevel.DrawBevel(p, Widget.rect(), true);
+}
+
+} // namespace
+
 TBevel::TBevel(QWidget* parent) : QFrame(parent)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
     // A frame drawn over the controls it surrounds must not take their clicks.
     setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void TBevel::paintEvent(QPaintEvent* event)
+{
+    // The frame lies over labels whose texts change with every keystroke; a paint inside the
+    // frame has none of its ring to draw. Its one-pixel ring, rounded out to whole device pixels
+    // at a fractional scale, stays within two logical pixels of the edge.
+    constexpr int ringReach = 2;
+    if (rect().adjusted(ringReach, ringReach, -ringReach, -ringReach).contains(event->region().boundingRect()))
+        return;
+    PaintRings(*this, bvLowered, bvNone);
 }
 
 TImage::TImage(QWidget* parent) : QLabel(parent)
@@ -184,10 +213,7 @@ TPanel::TPanel(QWidget* parent) : QFrame(parent)
 
 void TPanel::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
-    const QRect outer = rect();
-    qDrawShadePanel(&p, outer, palette(), /*sunken=*/true, 1);
-    qDrawShadePanel(&p, outer.adjusted(1, 1, -1, -1), palette(), /*sunken=*/false, 1);
+    PaintRings(*this, bvLowered, bvRaised);
 }
 
 namespace {

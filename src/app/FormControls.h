@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 #include <optional>
 
 #include "ProgramIcon.h"
@@ -34,6 +35,9 @@ public:
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool on);
 
+    // After SetCaption has changed the text, with the text it replaced.
+    std::function<void(const QString& previous)> OnCaptionChange;
+
 protected:
     void changeEvent(QEvent* event) override;
 
@@ -51,6 +55,9 @@ class TBevel : public QFrame {
     Q_OBJECT
 public:
     explicit TBevel(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // A picture. AutoSize fits the control to the picture; Stretch scales the picture to the

@@ -1,6 +1,5 @@
 #include "Main.h"
 
-#include <QAccessibleWidget>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
@@ -9,8 +8,10 @@
 #include "About.h"
 #include "Export.h"
 #include "FloatToText.h"
+#include "FormAccessible.h"
 #include "FormDescription.h"
 #include "Printing.h"
+#include "ResultAnnouncer.h"
 #include "ResultsTable.h"
 #include "SaveDialog.h"
 #include "StringGrid.h"
@@ -162,15 +163,6 @@ const TFormDescription<TForm1>& Description()
     return description;
 }
 
-// Screen readers list the program's windows by role and name; a plain widget would be reported
-// as a filler without a name rather than as the program's frame.
-QAccessibleInterface* FormAccessible(const QString&, QObject* object)
-{
-    if (auto* form = qobject_cast<TForm1*>(object))
-        return new QAccessibleWidget(form, QAccessible::Window);
-    return nullptr;
-}
-
 } // namespace
 
 TOhmValues SolveOhm(int mode, TOhmValues in)
@@ -205,16 +197,13 @@ TForm1::TForm1(QWidget* parent, THandlerTrace trace) : QWidget(parent), trace_(s
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Velorin"));
     setWindowIcon(ProgramIcon());
-    static const bool accessible = [] {
-        QAccessible::installFactory(FormAccessible);
-        return true;
-    }();
-    (void)accessible;
+    InstallFormAccessibility();
     setFont(WindowFont());
     // The controls sit at fixed client positions; this is the client area they were laid out in.
     resize(782, 482);
     LoadForm(*this, Description());
     FormCreate(this);
+    announcer_ = new TResultAnnouncer(*this);
 }
 
 void TForm1::Trace(const char* handler, QObject* Sender) const
@@ -239,8 +228,10 @@ void TForm1::Calculation(QObject* Sender)
     Label6->SetCaption(VoltageText(values.V));
     Label7->SetCaption(AmperageText(values.A));
     Label8->SetCaption(ResistanceText(values.R));
-    if (Sender == StoreBB)
+    if (Sender == StoreBB) {
         StoreResultRow(*ResultSG, values.V, values.A, values.R);
+        announcer_->Stored(ResultSG->RowCount() - 2);
+    }
 }
 
 void TForm1::RadioGroup1Click(QObject* Sender)
@@ -269,7 +260,10 @@ void TForm1::FormCreate(QObject* Sender)
 void TForm1::DeleteBBClick(QObject* Sender)
 {
     Trace("DeleteBBClick", Sender);
-    DeleteGridRow(*ResultSG, ResultSG->Row());
+    const int row = ResultSG->Row(), rows = ResultSG->RowCount();
+    DeleteGridRow(*ResultSG, row);
+    if (ResultSG->RowCount() < rows)
+        announcer_->Deleted(row);
 }
 
 void TForm1::ExportBBClick(QObject* Sender)

@@ -11,6 +11,7 @@ class StringGrid;
 class TSaveDialog;
 class TVelExtSpinEdit;
 class TVelSpinEdit;
+class TResultAnnouncer;
 
 // Reports each handler of the main window as it starts: its name and its sender. Lets a test
 // see exactly which handlers ran, start-up included.
@@ -71,6 +72,7 @@ private:
     void Trace(const char* handler, QObject* Sender) const;
 
     THandlerTrace trace_;
+    TResultAnnouncer* announcer_ = nullptr;
 };
 
 extern TForm1* Form1;

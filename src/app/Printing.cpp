@@ -1,40 +1,39 @@
 #include "Printing.h"
 
+#include <QBuffer>
+#include <QMessageBox>
+#include <QPdfWriter>
 #include <QPrinter>
-#include <QPrinterInfo>
 
+#include <optional>
 #include <vector>
 
-#include "PrinterResolution.h"
+#include "PrintQueue.h"
+#include "ServiceWait.h"
 #include "StringGrid.h"
+#include "VelApplicationTitle.h"
 #include "VelErrors.h"
 
-TQtPrinter::TQtPrinter()
-{
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull())
-        throw EVelPrinterError(QStringLiteral("There is no default printer currently selected"));
-    owned_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-    // Qt's "high resolution" is a fixed 1,200 dpi whatever the printer does; the layout counts in
-    // the printer's own pixels, so it takes the resolution the queue itself uses.
-    owned_->setResolution(PrinterResolution(info.printerName()));
-    printer_ = owned_.get();
-}
+TQtPrinter::TQtPrinter(QPrinter& printer) : device_(&printer), printer_(&printer) {}
 
-TQtPrinter::TQtPrinter(QPrinter& printer) : printer_(&printer) {}
+TQtPrinter::TQtPrinter(QPdfWriter& writer) : device_(&writer), writer_(&writer) {}
 
 TQtPrinter::~TQtPrinter()
 {
     if (painter_.isActive()) {
-        printer_->abort();
+        if (printer_)
+            printer_->abort();
         painter_.end();
     }
 }
 
 void TQtPrinter::BeginDoc()
 {
-    printer_->setDocName(title_);
-    if (!painter_.begin(printer_))
+    if (printer_)
+        printer_->setDocName(title_);
+    if (writer_)
+        writer_->setTitle(title_);
+    if (!painter_.begin(device_))
         throw EVelPrinterError(QStringLiteral("Printing could not be started"));
     painter_.setPen(pen_);
     painter_.setFont(font_);
@@ -48,18 +47,13 @@ void TQtPrinter::EndDoc()
 
 void TQtPrinter::NewPage()
 {
-    if (!printer_->newPage())
+    if (!device_->newPage())
         throw EVelPrinterError(QStringLiteral("A new page could not be started"));
 }
 
 int TQtPrinter::PageHeight() const
 {
-    return printer_->height();
-}
-
-int TQtPrinter::Resolution() const
-{
-    return printer_->resolution();
+    return device_->height();
 }
 
 void TQtPrinter::SetPenColor(const QColor& color)
@@ -180,6 +174,92 @@ void PrintGrid(const StringGrid& grid, const QString& title, TVelPrinter& printe
 }
 
 std::function<std::unique_ptr<TVelPrinter>()> PrintHooks::CreatePrinter;
+std::chrono::milliseconds PrintHooks::ServiceBound{10000};
+std::function<void(const QString&)> PrintHooks::Notice;
+
+namespace {
+
+// A service that answers within this never shows the "Printing…" box.
+constexpr std::chrono::milliseconds kBoxDelay{500};
+
+QString NotAccepting(const QString& queue)
+{
+    return QStringLiteral("The printer %1 is not accepting jobs").arg(queue);
+}
+
+QString NotTaken(const QString& queue, const QString& why)
+{
+    const QString message = QStringLiteral("The printer %1 did not take the job").arg(queue);
+    return why.isEmpty() ? message : message + QStringLiteral(": ") + why;
+}
+
+void CheckQueue(const TPrintQueue& queue)
+{
+    if (queue.name.isEmpty())
+        throw EVelPrinterError(QStringLiteral("There is no default printer currently selected"));
+    if (!queue.failure.isEmpty())
+        throw EVelPrinterError(NotTaken(queue.name, queue.failure));
+    if (!queue.acceptingJobs)
+        throw EVelPrinterError(NotAccepting(queue.name));
+}
+
+void CheckJob(const TPrintQueue& queue, const TJob& job)
+{
+    if (job.id > 0)
+        return;
+    throw EVelPrinterError(job.notAccepting ? NotAccepting(queue.name) : NotTaken(queue.name, job.error));
+}
+
+// The page as the queue will print it: its own resolution, paper and printable area.
+QByteArray DrawDocument(const StringGrid& grid, const QString& title, const TPrintQueue& queue)
+{
+    QByteArray pdf;
+    QBuffer out(&pdf);
+    out.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&out);
+        writer.setResolution(queue.resolution);
+        if (queue.page.isValid())
+            writer.setPageLayout(queue.page);
+        TQtPrinter printer(writer);
+        PrintGrid(grid, title, printer);
+    }
+    return pdf;
+}
+
+// The queue the job went to; nothing when the user cancelled.
+std::optional<TPrintQueue> PrintToDefaultQueue(const StringGrid& grid, const QString& title)
+{
+    TServiceWait wait(grid.window(), PrintHooks::ServiceBound, kBoxDelay);
+    std::optional<TPrintQueue> queue =
+        wait.Run<TPrintQueue>([](const TServiceCall& call) { return LookUpQueue(call); });
+    if (!queue)
+        return std::nullopt;
+    CheckQueue(*queue);
+    const QByteArray pdf = DrawDocument(grid, title, *queue);
+    const TPrintQueue target = *queue;
+    const std::optional<TJob> job = wait.Run<TJob>(
+        [target, title, pdf](const TServiceCall& call) { return SubmitJob(call, target, title, pdf); },
+        [target, bound = PrintHooks::ServiceBound](TJob& late) { CancelJob(TServiceCall(bound), target, late.id); });
+    if (!job)
+        return std::nullopt;
+    CheckJob(*queue, *job);
+    return queue;
+}
+
+void Notify(QWidget* owner, const QString& text)
+{
+    if (PrintHooks::Notice) {
+        PrintHooks::Notice(text);
+        return;
+    }
+    QMessageBox box(QMessageBox::Information, VelApplicationTitle(), text, QMessageBox::NoButton, owner);
+    // English like the text beside it, whatever translation of Qt is loaded.
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+} // namespace
 
 void PrintGrid(const StringGrid& grid, const QString& title)
 {
@@ -188,6 +268,9 @@ void PrintGrid(const StringGrid& grid, const QString& title)
         PrintGrid(grid, title, *printer);
         return;
     }
-    TQtPrinter printer;
-    PrintGrid(grid, title, printer);
+    const std::optional<TPrintQueue> queue = PrintToDefaultQueue(grid, title);
+    if (queue && queue->paused)
+        Notify(grid.window(),
+               QStringLiteral("The printer %1 is paused. The printout waits in its queue until the printer is resumed.")
+                   .arg(queue->name));
 }

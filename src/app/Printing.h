@@ -6,9 +6,12 @@
 #include <QRect>
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
+class QPagedPaintDevice;
+class QPdfWriter;
 class QPrinter;
 class StringGrid;
 
@@ -36,14 +39,12 @@ public:
     virtual void TextRect(const QRect& rect, int x, int y, const QString& text) = 0;
 };
 
-// A QPrinter behind the interface above: the system's default printer, printed straight to the
-// print service, or a printer set up by the caller (a PDF file, for instance).
+// A Qt paged device behind the interface above: a printer set up by the caller (a PDF file, for
+// instance), or the PDF document that goes to the print service.
 class TQtPrinter : public TVelPrinter {
 public:
-    // The default printer at the resolution its queue reports (PrinterResolution); raises EVelPrinterError when there
-    // is none.
-    TQtPrinter();
     explicit TQtPrinter(QPrinter& printer);
+    explicit TQtPrinter(QPdfWriter& writer);
     // A job still open here failed half way; it is aborted rather than sent half drawn.
     ~TQtPrinter() override;
     TQtPrinter(const TQtPrinter&) = delete;
@@ -55,8 +56,6 @@ public:
     void EndDoc() override;
     void NewPage() override;
     int PageHeight() const override;
-    // Device pixels per inch of the page.
-    int Resolution() const;
 
     void SetPenColor(const QColor& color) override;
     void SetFont(const QString& face, int pointSize, bool bold, bool underline) override;
@@ -66,8 +65,9 @@ public:
 private:
     void DrawText(int x, int y, const QString& text);
 
-    std::unique_ptr<QPrinter> owned_;
-    QPrinter* printer_;
+    QPagedPaintDevice* device_;
+    QPrinter* printer_ = nullptr;
+    QPdfWriter* writer_ = nullptr;
     QPainter painter_;
     QString title_;
     QColor pen_ = Qt::black;
@@ -77,12 +77,21 @@ private:
 // Prints the table under `title`, column by column, continuing on further pages when the rows
 // do not fit: each new page repeats the header row at the top, the title stays on the first.
 void PrintGrid(const StringGrid& grid, const QString& title, TVelPrinter& printer);
-// The same on the system's default printer, or on the one PrintHooks hands out.
+// The same on the user's default print queue (or on the printer PrintHooks hands out). The print
+// service is asked on threads of its own while the window answers (TServiceWait); the page is
+// drawn here. Raises EVelPrinterError when there is no default queue, it rejects jobs, the service
+// does not answer or does not take the job; tells the user when the queue is paused and the job
+// waits in it. A print the user cancels ends quietly, with nothing printed.
 void PrintGrid(const StringGrid& grid, const QString& title);
 
-// Lets a test print the window's table into a printer of its own instead of the default one.
 struct PrintHooks {
+    // Lets a test print the window's table into a printer of its own instead of the default one.
     static std::function<std::unique_ptr<TVelPrinter>()> CreatePrinter;
+    // How long the print service may take over one step of a print (finding the queue, taking
+    // the job) before it counts as not answering.
+    static std::chrono::milliseconds ServiceBound;
+    // Shows what the user should know about a print that went through; a message box when empty.
+    static std::function<void(const QString& text)> Notice;
 };
 
 // A cell's rectangle: left and top inclusive, right and bottom exclusive, as page coordinates

@@ -74,7 +74,7 @@ QIcon ProgramIcon()
     QIcon& icon = SharedIcon();
     if (icon.isNull()) {
         QList<TIconFile> files;
-        for (const int size : {48, 128, 256})
+        for (const int size : {16, 24, 32, 48, 128, 256})
             files.append({QStringLiteral(":/icons/velorin-%1.png").arg(size), QSize(size, size)});
         icon = QIcon(new TLazyIconEngine(std::move(files)));
         // Decoded pixmaps go with the application rather than in static destruction after it.

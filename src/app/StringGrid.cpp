@@ -307,6 +307,14 @@ void StringGrid::Focus(int row, int col)
         selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
 }
 
+void StringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    if (hasFocus())
+        QTableView::currentChanged(current, previous);
+    else
+        QAbstractItemView::currentChanged(current, previous);
+}
+
 void StringGrid::CheckCell(int col, int row) const
 {
     if (col < 0 || col >= ColCount() || row < 0 || row >= RowCount())

@@ -57,6 +57,11 @@ public:
     // up by one and dropping the last, in one step instead of a copy per cell.
     void DeleteRow(int row);
 
+protected:
+    // QTableView tells screen readers that every new current cell has the focus, also while the
+    // focus is elsewhere: a Delete pressed on its button would move the reader into the table.
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
 private:
     void Focus(int row, int col);
     void CheckCell(int col, int row) const;

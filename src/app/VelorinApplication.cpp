@@ -5,6 +5,7 @@
 #include <QMessageBox>
 
 #include "VelErrors.h"
+#include "VelMessageBox.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ void ShowCriticalBox(const QString& caption, const QString& text)
     // Parentless and application-modal like the classic box; it must never take the main
     // window down with it.
     QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok);
+    VelKeepButtonTexts(box);
     box.exec();
 }
 

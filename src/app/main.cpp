@@ -3,6 +3,7 @@
 #include "About.h"
 #include "FormatSettings.h"
 #include "Main.h"
+#include "QtTranslations.h"
 #include "VelClass.h"
 #include "VelExceptionDisplay.h"
 #include "VelorinApplication.h"
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
     Q_INIT_RESOURCE(pictures);
 
     TVelorinApplication app(argc, argv);
+    InstallQtTranslations();
     ReloadFormatSettings();
     WatchLocaleChanges();
     // Failures in timer callbacks reach the same error box as those of event handlers.

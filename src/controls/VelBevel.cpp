@@ -62,7 +62,8 @@ void BevelLine(const Pen& Canvas, const Box& B, const QColor& TopLeft, const QCo
     FillBox(Canvas, {B.l + 1, B.b - 1, B.r, B.b}, BottomRight);
 }
 
-void StyleRing(const Pen& Canvas, Box& B, TVelBevelStyle Style, int W, const QColor& Shadow, const QColor& Light)
+void StyleRing(const Pen& Canvas, Box& B, TVelBevelStyle Style, int W, const QColor& Shadow, const QColor& Light,
+               const QColor& Frame)
 {
     if (W == 0 || Style == bvNone || Style == bvShadow)
         return;
@@ -70,7 +71,7 @@ void StyleRing(const Pen& Canvas, Box& B, TVelBevelStyle Style, int W, const QCo
     if (Style == bvLowered || Style == bvFrameLowered)
         std::swap(topLeft, bottomRight);
     else if (Style == bvNormal)
-        topLeft = bottomRight = QColor(Qt::black);
+        topLeft = bottomRight = Frame;
     switch (Style) {
     case bvFrameLowered:
     case bvFrameRaised:
@@ -365,6 +366,8 @@ QRect TVelBevel::DrawBevel(QPainter& Canvas, const QRect& Rect, bool NoFill) con
     const QColor border = VelColorToQColor(colors_[0], palette);
     const QColor light = VelColorToQColor(colors_[1], palette);
     const QColor shadow = VelColorToQColor(colors_[2], palette);
+    // Black on a light face; on a dark one, black would vanish into it.
+    const QColor plain = VelFixedColor(TVelFixedColor::Frame, palette);
     const TVelDeviceFrame frame(Canvas, Rect);
     const Pen pen{Canvas, frame};
     Box b = Box::Of(Rect);
@@ -385,9 +388,9 @@ QRect TVelBevel::DrawBevel(QPainter& Canvas, const QRect& Rect, bool NoFill) con
                 b.Shrink(1);
             }
         } else {
-            StyleRing(pen, b, styleOuter_, widthOuter_, shadow, light);
+            StyleRing(pen, b, styleOuter_, widthOuter_, shadow, light, plain);
             PlainRings(pen, b, borderWidth_, NoFill, border);
-            StyleRing(pen, b, styleInner_, widthInner_, shadow, light);
+            StyleRing(pen, b, styleInner_, widthInner_, shadow, light, plain);
         }
         break;
     case bmStandard:

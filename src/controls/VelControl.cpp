@@ -192,11 +192,12 @@ void TVelBaseCustomControl::RemoveGraphicControl(TVelBaseControl* Control)
     }
 }
 
-void TVelBaseCustomControl::PaintGraphicControls(QPainter& Canvas)
+void TVelBaseCustomControl::PaintGraphicControls(QPainter& Canvas, const QRegion& Dirty)
 {
     const QRect client = ClientRect();
     for (TVelBaseControl* c : graphicControls_) {
-        if (!c->Visible() || c->BoundsRect().isEmpty() || !c->BoundsRect().intersects(client))
+        if (!c->Visible() || c->BoundsRect().isEmpty() || !c->BoundsRect().intersects(client) ||
+            !Dirty.intersects(c->BoundsRect()))
             continue;
         Canvas.save();
         Canvas.setClipRect(c->BoundsRect() & client, Qt::IntersectClip);
@@ -409,14 +410,18 @@ Qt::KeyboardModifiers TVelBaseCustomControl::KeyMessageModifiers() const
     return translatingKey_ ? keyModifiers_ : QGuiApplication::keyboardModifiers();
 }
 
-void TVelBaseCustomControl::PaintEvent()
+void TVelBaseCustomControl::PaintEvent(const QRegion& Dirty)
 {
     QPainter painter(this);
-    PaintWindowFrame(painter);
+    // Most paints are a text area asking for itself: the window frame and the graphic children
+    // outside it would be clipped away whole, after being drawn.
+    const QRect client = ClientRect();
+    if (!client.contains(Dirty.boundingRect()))
+        PaintWindowFrame(painter);
     painter.save();
-    painter.setClipRect(ClientRect(), Qt::IntersectClip);
+    painter.setClipRect(client, Qt::IntersectClip);
     Paint(painter);
-    PaintGraphicControls(painter);
+    PaintGraphicControls(painter, Dirty);
     painter.restore();
     PaintFrameStep(painter);
 }
@@ -466,7 +471,7 @@ bool TVelBaseCustomControl::event(QEvent* Event)
         }
         Perform(CM_MOUSELEAVE);
         return true;
-    case QEvent::Paint: PaintEvent(); return true;
+    case QEvent::Paint: PaintEvent(static_cast<QPaintEvent*>(Event)->region()); return true;
     case QEvent::Move: {
         const bool handled = QWidget::event(Event);
         Perform(WM_MOVE, 0, PointToLParam(pos()));

@@ -117,14 +117,14 @@ private:
     friend class TVelBaseControl;
     void InsertGraphicControl(TVelBaseControl* Control);
     void RemoveGraphicControl(TVelBaseControl* Control);
-    void PaintGraphicControls(QPainter& Canvas);
+    void PaintGraphicControls(QPainter& Canvas, const QRegion& Dirty);
     // Mouse messages for a graphic child; true when one took the message.
     bool RouteToGraphicControl(unsigned Msg, WPARAM Keys, QPoint Pos, Qt::MouseButtons Buttons);
     void SetGraphicHot(TVelBaseControl* Control);
     // The window has no pointer shape per area: over a graphic child with a shape of its own the
     // window takes that shape, and gets its own back when the pointer leaves the child.
     void ShowGraphicCursor(const TVelBaseControl* Control);
-    void PaintEvent();
+    void PaintEvent(const QRegion& Dirty);
 
     bool TranslateKey(QEvent* Event);
     bool TranslateMouse(QEvent* Event);

@@ -112,8 +112,8 @@ void TVelCustomBevelPanel::PaintWindowFrame(QPainter& Canvas)
 {
     QRect r = rect();
     // Whole-pixel lines are thinner than the frame's room at a fractional scale; what they leave
-    // belongs to the client area's background.
-    if (WindowFrameWidth() > 0) {
+    // belongs to the client area's background. On whole pixels the one or two lines cover it.
+    if (WindowFrameWidth() > 2 || (WindowFrameWidth() > 0 && !VelDeviceExact(Canvas))) {
         Canvas.save();
         Canvas.setClipRegion(QRegion(r).subtracted(QRegion(ClientRect())), Qt::IntersectClip);
         Canvas.fillRect(r, EffectiveColor());

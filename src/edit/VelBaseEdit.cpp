@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "VelClass.h"
 #include "VelEditAccessible.h"
 #include "VelEditKeyboardState.h"
 
@@ -251,6 +252,16 @@ void TVelBaseEdit::TStoreHost::ModifiedChanged()
 {
     if (edit_.OnModified)
         edit_.OnModified(&edit_);
+}
+
+std::uint8_t TVelBaseEdit::TStoreHost::KeyboardState() const
+{
+    return VelApplication()->KeyboardState();
+}
+
+void TVelBaseEdit::TStoreHost::SetKeyboardState(std::uint8_t State)
+{
+    VelApplication()->SetKeyboardState(State);
 }
 
 QAccessibleInterface* TVelBaseEdit::CreateAccessibleInterface()

@@ -258,6 +258,8 @@ private:
         void CaretMoved() override;
         void SelectionChanged() override;
         void ModifiedChanged() override;
+        std::uint8_t KeyboardState() const override;
+        void SetKeyboardState(std::uint8_t State) override;
         bool Deferred() const override { return edit_.UpdatesLocked(); }
         void BeginDeferred() override { edit_.LockUpdates(); }
         void EndDeferred(bool Notify) override { edit_.UnlockUpdates(Notify); }
@@ -330,4 +332,6 @@ private:
     QPoint firstClickPos_;
     QElapsedTimer clock_;
     QString imeResult_;
+    // The first half of a surrogate pair typed as a character of its own, waiting for the second.
+    QChar pendingHighSurrogate_;
 };

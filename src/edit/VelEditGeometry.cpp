@@ -100,17 +100,21 @@ void TVelBaseEdit::UpdateCaret()
 
 int TVelBaseEdit::CharIndexAtX(int X)
 {
-    const int length = static_cast<int>(ShownText().length());
+    const QString shown = ShownText();
+    const int length = static_cast<int>(shown.length());
     // Coordinates travel as 16-bit halves; a point left of the control arrives negative.
     const int x = static_cast<std::int16_t>(X & 0xFFFF);
     const int startX = AlignedStartX();
     int i = 1;
     int before = 0;
-    for (; i <= length; ++i) {
-        const int upTo = TextWidth(i);
+    // Character by character: the caret never lands inside a surrogate pair.
+    while (i <= length) {
+        const int next = i + VelCharUnits(shown, i);
+        const int upTo = TextWidth(next - 1);
         if (startX + upTo - scrollOffset_ - (upTo - before) / 2 >= x)
             break;
         before = upTo;
+        i = next;
     }
     return i;
 }

@@ -1,6 +1,7 @@
 // The key map: key presses and releases with the shared keyboard state, and typed characters.
 #include <QGuiApplication>
 #include <QScopedValueRollback>
+#include <utility>
 
 #include "VelBaseEdit.h"
 #include "VelClass.h"
@@ -27,9 +28,17 @@ void TVelBaseEdit::KeyUp(std::uint16_t& Key, Qt::KeyboardModifiers Shift)
 void TVelBaseEdit::KeyPress(QChar& Key)
 {
     TVelCustomBevelPanel::KeyPress(Key);
-    if (Key.unicode() < 32 || !isEnabled())
+    // A character beyond the Basic Multilingual Plane arrives as its two halves, one message
+    // each; it is typed when the second half comes, as one character, and a half that comes
+    // alone is dropped.
+    const QChar high = std::exchange(pendingHighSurrogate_, QChar());
+    if (Key.isHighSurrogate()) {
+        pendingHighSurrogate_ = Key;
         return;
-    TypeText(QString(Key), false);
+    }
+    if (Key.unicode() < 32 || !isEnabled() || (Key.isLowSurrogate() && high.isNull()))
+        return;
+    TypeText(Key.isLowSurrogate() ? QString(high) + Key : QString(Key), false);
 }
 
 void TVelBaseEdit::ProcessKey(std::uint16_t& Key, Qt::KeyboardModifiers /*Shift*/)
@@ -76,15 +85,13 @@ void TVelBaseEdit::ProcessKey(std::uint16_t& Key, Qt::KeyboardModifiers /*Shift*
                 SetSelLength(0);
             break;
         }
-        SetCursorPos(CursorPos() - (store_.CharAt(CursorPos() - 1) == u'\n' ? 2 : 1));
+        SetCursorPos(store_.CharLeftOf(CursorPos()));
         if (ctrl)
             WordLeft();
         break;
     case VK_RIGHT:
         if (CursorPos() <= Text().length() && !Text().isEmpty()) {
-            SetCursorPos(CursorPos() + 1);
-            if (store_.CharAt(CursorPos()) == u'\n')
-                SetCursorPos(CursorPos() + 1);
+            SetCursorPos(store_.CharRightOf(CursorPos()));
             if (ctrl)
                 WordRight();
         } else if (!shift) {

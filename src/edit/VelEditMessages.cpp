@@ -60,6 +60,9 @@ bool TVelBaseEdit::HandleEditMessage(TMessage& Message)
                 end = length;
             if (end < start)
                 std::swap(start, end);
+            // Nor may a selection take half of a character.
+            start = VelWholePos(Text(), start + 1, false) - 1;
+            end = VelWholePos(Text(), end + 1, true) - 1;
             SetCursorPos(start + 1);
             SetSelStart(CursorPos());
             SetSelLength(end - SelStart() + 1);

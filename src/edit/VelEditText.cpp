@@ -31,12 +31,6 @@ private:
     IVelEditTextHost& host_;
 };
 
-IVelEditTextHost& NullHost()
-{
-    static IVelEditTextHost host;
-    return host;
-}
-
 } // namespace
 
 QString VelCopyText(const QString& S, int Index, int Count)
@@ -45,6 +39,34 @@ QString VelCopyText(const QString& S, int Index, int Count)
     if (Count <= 0 || Index > S.length())
         return {};
     return S.mid(Index - 1, std::min<qsizetype>(Count, S.length() - Index + 1));
+}
+
+bool VelSplitsPair(const QString& S, int Pos)
+{
+    return Pos >= 2 && Pos <= S.length() && S[Pos - 2].isHighSurrogate() && S[Pos - 1].isLowSurrogate();
+}
+
+int VelWholePos(const QString& S, int Pos, bool Forward)
+{
+    if (!VelSplitsPair(S, Pos))
+        return Pos;
+    return Forward ? Pos + 1 : Pos - 1;
+}
+
+int VelCharUnits(const QString& S, int Pos)
+{
+    return VelSplitsPair(S, Pos + 1) ? 2 : 1;
+}
+
+QString VelWholeCharacters(QString S)
+{
+    for (qsizetype i = 0; i < S.length(); ++i) {
+        if (S[i].isHighSurrogate() && i + 1 < S.length() && S[i + 1].isLowSurrogate())
+            ++i;
+        else if (S[i].isSurrogate())
+            S[i] = QChar::ReplacementCharacter;
+    }
+    return S;
 }
 
 bool IVelEditTextHost::EditAllowed(const QString& /*S*/)
@@ -57,7 +79,7 @@ void IVelEditTextHost::SupplyRemovalText(QString& S)
     S.clear();
 }
 
-TVelEditText::TVelEditText(IVelEditTextHost* Host) : host_(Host ? Host : &NullHost())
+TVelEditText::TVelEditText(IVelEditTextHost* Host) : host_(Host ? Host : &ownHost_)
 {
     undo_.OnDisposeItem = [](QObject*, void* item) { delete static_cast<UndoRecord*>(item); };
 }
@@ -68,13 +90,19 @@ bool TVelEditText::Assign(const QString& S)
 {
     if (S == text_)
         return false;
-    text_ = maxLength_ > 0 && S.length() > maxLength_ ? S.left(maxLength_) : S;
+    text_ = VelWholeCharacters(S);
+    if (maxLength_ > 0 && text_.length() > maxLength_)
+        text_.truncate(VelWholePos(text_, maxLength_ + 1, false) - 1);
     return true;
 }
 
 QString TVelEditText::SelText() const
 {
-    return VelCopyText(text_, selStart_, selLength_);
+    if (selLength_ <= 0)
+        return {};
+    // A selection set from code may cut a character in half; what is copied never does.
+    const int start = VelWholePos(text_, selStart_, false);
+    return VelCopyText(text_, start, VelWholePos(text_, selStart_ + selLength_, true) - start);
 }
 
 QChar TVelEditText::CharAt(int Pos) const
@@ -92,6 +120,8 @@ void TVelEditText::SetCursorPos(int Value)
 {
     prevCursorPos_ = cursorPos_;
     cursorPos_ = std::clamp(Value, 1, Length() + 1);
+    // A caret set between the halves of a pair goes on past it in the direction it was moving.
+    cursorPos_ = VelWholePos(text_, cursorPos_, cursorPos_ > prevCursorPos_);
     if (host().Deferred())
         return;
     UpdateSelection();
@@ -121,15 +151,14 @@ void TVelEditText::UpdateSelection()
 {
     if (Typing || Dragging)
         return;
-    TVelApplication* app = VelApplication();
-    if (!selectionEnabled_ && (app->KeyboardState() & ksShift))
-        app->SetKeyboardState(app->KeyboardState() & ~ksShift);
+    if (!selectionEnabled_ && (host().KeyboardState() & ksShift))
+        host().SetKeyboardState(host().KeyboardState() & ~ksShift);
 
     const int c = cursorPos_;
     const int p = prevCursorPos_;
     const int s = selStart_;
     const int l = selLength_;
-    if (!(app->ShiftState() & ksShift) && !MouseSelecting) {
+    if (!(host().KeyboardState() & ksShift) && !MouseSelecting) {
         SetSelLength(0);
         selStart_ = c;
         return;
@@ -178,7 +207,10 @@ void TVelEditText::ReplaceSelection(const QString& S)
     // form cannot hold, which is what the conversion is asked for.
     if (oemConvert_ && !s.isEmpty())
         s = QString::fromLocal8Bit(s.toLocal8Bit());
+    s = VelWholeCharacters(s);
     host().EditStarting();
+    // Before the record, so that Undo puts back whole characters too.
+    WholeSelection();
 
     // The record holds the state before the adjustments below, which is what Undo replays.
     if (!Undoing) {
@@ -202,8 +234,8 @@ void TVelEditText::ReplaceSelection(const QString& S)
             --selStart_;
         // Replaying an undo record inserts what was there; overwriting the next character as well
         // would lose it.
-        if ((!VelApplication()->InsertMode() || forceOverwriteMode_) && !Pasting && !Undoing)
-            selLength_ = CharAt(selStart_) == u'\r' ? 2 : 1;
+        if ((!(host().KeyboardState() & ksInsertMode) || forceOverwriteMode_) && !Pasting && !Undoing)
+            selLength_ = CharAt(selStart_) == u'\r' ? 2 : VelCharUnits(text_, selStart_);
     }
 
     const QString removed = VelCopyText(text_, selStart_, selLength_);
@@ -213,6 +245,7 @@ void TVelEditText::ReplaceSelection(const QString& S)
     int newCaret = selStart_;
 
     host().FilteringInsert(selStart_, s);
+    s = VelWholeCharacters(s);
     // Text that does not fit is refused whole rather than cut: a cut-off number would be wrong.
     const bool fits = !(maxLength_ > 0 && text_.length() + s.length() > maxLength_);
     if (fits) {
@@ -259,6 +292,26 @@ void TVelEditText::Undo()
     SetCursorPos(record->CursorPos);
     selStart_ = std::clamp(record->SelStart, 1, Length() + 1);
     SetSelLength(std::clamp(record->SelLength, 0, Length() + 1 - selStart_));
+    WholeSelection();
+}
+
+void TVelEditText::WholeSelection()
+{
+    const int start = VelWholePos(text_, selStart_, false);
+    const int end = selLength_ > 0 ? VelWholePos(text_, selStart_ + selLength_, true) : start;
+    selStart_ = start;
+    selLength_ = end - start;
+}
+
+int TVelEditText::CharLeftOf(int Pos) const
+{
+    return Pos - (CharAt(Pos - 1) == u'\n' ? 2 : (VelSplitsPair(text_, Pos - 1) ? 2 : 1));
+}
+
+int TVelEditText::CharRightOf(int Pos) const
+{
+    const int next = Pos + VelCharUnits(text_, Pos);
+    return CharAt(next) == u'\n' ? next + 1 : next;
 }
 
 void TVelEditText::ClearUndo()

@@ -40,6 +40,11 @@ public:
     virtual void SelectionChanged() {}
     virtual void ModifiedChanged() {}
 
+    // The keyboard state the edits share (insert mode 1, Shift 2, Ctrl 4, Alt 8). The edit widget
+    // keeps it in the library's application object; a store on its own keeps its own.
+    virtual std::uint8_t KeyboardState() const { return keyboardState_; }
+    virtual void SetKeyboardState(std::uint8_t State) { keyboardState_ = State; }
+
     // While deferred, caret moves neither extend the selection nor notify, and SelLength changes
     // do not redraw; the end of the bracket finishes everything at once.
     virtual bool Deferred() const { return deferred_ != 0; }
@@ -52,6 +57,7 @@ public:
 
 private:
     int deferred_ = 0;
+    std::uint8_t keyboardState_ = 1;
 };
 
 // The text, caret, selection and undo history of a single-line edit, without any widget.
@@ -106,6 +112,12 @@ public:
     void EmptyUndoBuffer();
 
     void UpdateSelection();
+    // Widens the selection, or moves an empty one back, so that no edge of it splits a character.
+    void WholeSelection();
+    // The caret position one character before or after Pos: a surrogate pair is one character,
+    // and so is a CR/LF line break.
+    int CharLeftOf(int Pos) const;
+    int CharRightOf(int Pos) const;
     void LineStart();
     void LineEnd();
     void WordLeft();
@@ -123,6 +135,8 @@ public:
 private:
     IVelEditTextHost& host() const { return *host_; }
 
+    // Stands in for a host when none is given, with a keyboard state of this store's own.
+    IVelEditTextHost ownHost_;
     IVelEditTextHost* host_;
     QString text_;
     int cursorPos_ = 1;
@@ -142,3 +156,15 @@ private:
 // Position arithmetic counts from 1 and tolerates ranges that leave the text, so a stray
 // selection can never reach outside the buffer.
 QString VelCopyText(const QString& S, int Index, int Count);
+
+// Whole characters. A character outside the Basic Multilingual Plane is two UTF-16 units, a
+// surrogate pair; a caret, a selection edge or a cut between them would leave text that is no
+// longer valid and cannot be copied or saved as it was.
+// True when position Pos stands between the two halves of a pair.
+bool VelSplitsPair(const QString& S, int Pos);
+// Pos, or the nearest position off the middle of a pair: after the pair when Forward, else before.
+int VelWholePos(const QString& S, int Pos, bool Forward);
+// The units of the character at Pos: 2 for a pair, else 1.
+int VelCharUnits(const QString& S, int Pos);
+// S with every lone surrogate replaced by U+FFFD, the character that stands for what cannot be read.
+QString VelWholeCharacters(QString S);

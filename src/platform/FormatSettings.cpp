@@ -85,8 +85,6 @@ TFormatSettings FormatSettingsFromLocale(const QLocale& locale)
     TFormatSettings s;
     s.DecimalSeparator = FirstOr(locale.decimalPoint(), QLatin1Char('.'));
     s.ThousandSeparator = FirstOr(locale.groupSeparator(), QLatin1Char(','));
-    if (s.ThousandSeparator == QChar(0x202F))
-        s.ThousandSeparator = QChar(0x00A0);
     s.MonetaryThousandSeparator = s.ThousandSeparator;
 
     const QString symbol = locale.currencySymbol(QLocale::CurrencySymbol);
@@ -109,6 +107,12 @@ TFormatSettings FormatSettingsFromLocale(const QLocale& locale)
         s.CurrencyDecimals = 0;
     }
     return s;
+}
+
+bool IsThousandSeparator(QChar C, QChar ThousandSeparator)
+{
+    const auto blank = [](QChar c) { return c == QChar(0x0020) || c == QChar(0x00A0) || c == QChar(0x202F); };
+    return C == ThousandSeparator || (blank(C) && blank(ThousandSeparator));
 }
 
 void ReloadFormatSettings()

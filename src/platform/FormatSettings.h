@@ -25,6 +25,12 @@ void SetFormatSettings(const TFormatSettings& settings);
 // Builds the settings from a locale; fields the locale cannot express keep their defaults.
 TFormatSettings FormatSettingsFromLocale(const QLocale& locale);
 
+// Whether C reads as the thousand separator. Locales that group with a blank are written with a
+// plain space, a no-break space (U+00A0) or a narrow no-break space (U+202F), depending on the
+// program and the version of its locale data; each reads as the others, so a number copied from
+// one program into another keeps its value.
+bool IsThousandSeparator(QChar C, QChar ThousandSeparator);
+
 // Reads the system locale again (start-up and locale-change announcements).
 void ReloadFormatSettings();
 

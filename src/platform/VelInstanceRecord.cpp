@@ -32,6 +32,8 @@ namespace {
 // Tries to read the record for this long while a starting copy holds it alone to write it.
 constexpr int kReadTries = 200;
 constexpr useconds_t kReadPause = 10000;
+// Opens the record anew this often when the last copy removed it while this one was opening it.
+constexpr int kOpenTries = 20;
 
 // A real folder of the user's own that nobody else may write: no other user can plant, replace
 // or forge a record in it.
@@ -75,6 +77,17 @@ bool HeldByAnother(int Err)
     return Err == EAGAIN || Err == EACCES;
 }
 
+// The file Fd has open is still the one at Path. The last copy to end removes the record while it
+// holds it alone; a copy that opened that file just before then holds a file no other copy will
+// ever open.
+bool StillTheRecord(int Fd, const QByteArray& Path)
+{
+    struct stat open {
+    }, named{};
+    return ::fstat(Fd, &open) == 0 && ::lstat(Path.constData(), &named) == 0 && open.st_dev == named.st_dev &&
+           open.st_ino == named.st_ino;
+}
+
 } // namespace
 
 TVelInstanceRecord::~TVelInstanceRecord()
@@ -91,7 +104,11 @@ QString TVelInstanceRecord::Folder()
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
     if (!QDir::isAbsolutePath(state))
         state = QDir::homePath() + QStringLiteral("/.local/state");
-    const QString folder = QDir::cleanPath(state + QStringLiteral("/velorin"));
+    // The program's own folder, named as the program names itself.
+    const QString name = QCoreApplication::applicationName();
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") || name.contains(QLatin1Char('/')))
+        return {};
+    const QString folder = QDir::cleanPath(state + QLatin1Char('/') + name);
     return MakePrivateFolder(folder) ? folder : QString();
 }
 
@@ -115,30 +132,49 @@ bool TVelInstanceRecord::Open(const QString& Path, const TVelInstanceData& Own)
     if (Path.isEmpty())
         return false;
     const QByteArray file = QFile::encodeName(Path);
+    for (int attempt = 0; attempt < kOpenTries; ++attempt) {
+        switch (Attach(file, Own)) {
+        case TAttach::Held: path_ = file; return true;
+        case TAttach::Failed: return false;
+        case TAttach::Removed: break;
+        }
+    }
+    return false;
+}
+
+TVelInstanceRecord::TAttach TVelInstanceRecord::Attach(const QByteArray& File, const TVelInstanceData& Own)
+{
     // Close-on-exec: a program this copy starts must not inherit the lock and keep the mark alive
     // after this copy has gone. No link is followed and nothing but a plain file may make the
     // start wait.
-    const int fd = ::open(file.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    const int fd = ::open(File.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
     if (fd < 0)
-        return false;
+        return TAttach::Failed;
     // A record someone else owns may be forged or held by them: no record beats a false one.
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
         ::close(fd);
-        return false;
+        return TAttach::Failed;
     }
     if (Lock(fd, F_WRLCK)) {
+        if (!StillTheRecord(fd, File)) {
+            ::close(fd);
+            return TAttach::Removed;
+        }
         const auto bytes = Own.ToBytes();
         if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, bytes.data(), bytes.size(), 0) != TVelInstanceData::kSize) {
             // A mark without its record would mislead the next copy more than no mark at all.
             ::close(fd);
-            return false;
+            return TAttach::Failed;
         }
         Lock(fd, F_RDLCK);
     } else if (HeldByAnother(errno)) {
-        previous_ = true;
         for (int tries = 0; tries < kReadTries; ++tries) {
             if (Lock(fd, F_RDLCK)) {
+                if (!StillTheRecord(fd, File)) {
+                    ::close(fd);
+                    return TAttach::Removed;
+                }
                 unsigned char bytes[TVelInstanceData::kSize] = {};
                 const ssize_t read = ::pread(fd, bytes, sizeof bytes, 0);
                 previousData_ = TVelInstanceData::FromBytes(bytes, read > 0 ? static_cast<int>(read) : 0);
@@ -148,19 +184,27 @@ bool TVelInstanceRecord::Open(const QString& Path, const TVelInstanceData& Own)
                 break;
             ::usleep(kReadPause);
         }
+        previous_ = true;
     } else {
         ::close(fd);
-        return false;
+        return TAttach::Failed;
     }
     fd_ = fd;
-    return true;
+    return TAttach::Held;
 }
 
 void TVelInstanceRecord::Close()
 {
-    if (fd_ >= 0)
+    if (fd_ >= 0) {
+        // The last copy to end takes the record with it. Only a copy that holds the record alone
+        // removes it, and a copy that opened the file just before finds it gone once it holds it,
+        // and opens the record anew (see StillTheRecord).
+        if (Lock(fd_, F_WRLCK) && StillTheRecord(fd_, path_))
+            ::unlink(path_.constData());
         ::close(fd_);
+    }
     fd_ = -1;
+    path_.clear();
     previous_ = false;
     previousData_ = {};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -10,7 +11,8 @@
 // every running copy holds under a shared lock. The kernel drops a copy's lock with the process
 // however it ends, so a crashed or killed copy never leaves a mark behind, and a new copy that
 // cannot lock the file alone knows another copy runs, whichever copies have started and gone
-// before. The first copy of a run of copies writes the record; the later ones read it.
+// before. The first copy of a run of copies writes the record; the later ones read it; the last
+// one to close it removes the file.
 struct TVelInstanceData {
     std::uint32_t Instance = 0;   // the first copy's process id
     std::uint32_t AppWindow = 0;  // its application window, 0 when it has none
@@ -31,9 +33,9 @@ public:
     TVelInstanceRecord& operator=(const TVelInstanceRecord&) = delete;
 
     // The folder the records live in, where no other user may create or replace a file: the
-    // runtime folder when it is the user's own and private, otherwise "velorin" in the user's
-    // state folder ($XDG_STATE_HOME, or ~/.local/state), created private. Empty when neither is
-    // usable.
+    // runtime folder when it is the user's own and private, otherwise a folder named after the
+    // application (QCoreApplication::applicationName) in the user's state folder ($XDG_STATE_HOME,
+    // or ~/.local/state), created private. Empty when neither is usable.
     static QString Folder();
     // The record's file for a program file name: the name without folder, upper-cased, in
     // Folder(); empty when there is no such folder.
@@ -46,7 +48,7 @@ public:
     // False when the record cannot be opened at all, or is not this user's own regular file,
     // which also counts as no previous instance: a program must still start without it.
     bool Open(const QString& Path, const TVelInstanceData& Own);
-    // Gives up the record.
+    // Gives up the record, and removes its file when no other copy holds it.
     void Close();
 
     bool IsOpen() const { return fd_ >= 0; }
@@ -56,7 +58,11 @@ public:
     const TVelInstanceData& Previous() const { return previousData_; }
 
 private:
+    enum class TAttach { Held, Failed, Removed };
+    TAttach Attach(const QByteArray& File, const TVelInstanceData& Own);
+
     int fd_ = -1;
+    QByteArray path_;
     bool previous_ = false;
     TVelInstanceData previousData_;
 };

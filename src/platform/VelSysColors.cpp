@@ -100,6 +100,7 @@ QColor VelFixedColor(TVelFixedColor Which, const QPalette& Palette)
         case TVelFixedColor::White: return {QColor(255, 255, 255), QPalette::Light};
         case TVelFixedColor::DarkGrey: return {QColor(128, 128, 128), QPalette::Dark};
         case TVelFixedColor::Ink: return {QColor(0, 0, 0), QPalette::Text};
+        case TVelFixedColor::Frame: return {QColor(0, 0, 0), QPalette::WindowText};
         case TVelFixedColor::Paper: break;
         }
         return {QColor(255, 255, 255), QPalette::Base};

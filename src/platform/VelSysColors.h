@@ -57,6 +57,7 @@ enum class TVelFixedColor {
     DarkGrey,  // (128, 128, 128): the pressed spin button's diagonal line
     Ink,       // black of a 1-bit picture
     Paper,     // white of a 1-bit picture
+    Frame,     // black: the plain frame line of a bevel
 };
 
 // A palette is dark when its window colour is not lighter than mid-grey.

@@ -5,12 +5,14 @@
 
 #include "FloatToText.h"
 #include "VelApplicationTitle.h"
+#include "VelMessageBox.h"
 
 namespace {
 
 void ShowMessageBox(const QString& Text)
 {
     QMessageBox box(QMessageBox::NoIcon, VelApplicationTitle(), Text, QMessageBox::Ok);
+    VelKeepButtonTexts(box);
     box.exec();
 }
 

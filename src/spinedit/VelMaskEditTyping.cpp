@@ -21,6 +21,13 @@ bool IsNonZeroDigit(QChar c)
 
 const QChar Minus = QLatin1Char('-');
 
+// Pasted text may group with another blank than the locale's; it counts all the same.
+qsizetype GroupCount(const QString& S)
+{
+    const QChar group = FormatSettings().ThousandSeparator;
+    return std::count_if(S.begin(), S.end(), [group](QChar c) { return IsThousandSeparator(c, group); });
+}
+
 } // namespace
 
 QChar TVelCustomMaskEdit::CharAt(int Pos) const
@@ -284,9 +291,9 @@ void TVelCustomMaskEdit::SkipThousandSeparator(std::uint16_t Key)
     if (SelLength() > 0)
         return;
     const int c = CursorPos();
-    if (Key == VK_DELETE && CharAt(c) == thousandSeparator_ && c < Text().size())
+    if (Key == VK_DELETE && IsThousandSeparator(CharAt(c), thousandSeparator_) && c < Text().size())
         MoveCaret(c + 1);
-    else if (Key == VK_BACK && c > 2 && CharAt(c - 1) == thousandSeparator_)
+    else if (Key == VK_BACK && c > 2 && IsThousandSeparator(CharAt(c - 1), thousandSeparator_))
         MoveCaret(c - 1);
 }
 
@@ -324,9 +331,8 @@ void TVelCustomMaskEdit::AfterEdit()
     }
     const TEditAnchor a = anchors_.back();
     anchors_.pop_back();
-    const QChar group = FormatSettings().ThousandSeparator;
     const QString t = Text();
-    if (a.Known && a.RawText.count(group) != t.count(group)) {
+    if (a.Known && GroupCount(a.RawText) != GroupCount(t)) {
         const int right = static_cast<int>(a.RawText.size()) - (a.Caret - 1);
         MoveCaret(std::max(1, static_cast<int>(t.size()) + 1 - right));
     }

@@ -133,7 +133,7 @@ TVelFloatRead ReadFloatText(const QString& text, int cutDecimals, QChar decimalS
 {
     QString t = text;
     if (!thousandSeparator.isNull())
-        t.remove(thousandSeparator);
+        t.removeIf([thousandSeparator](QChar c) { return IsThousandSeparator(c, thousandSeparator); });
     if (t.isEmpty())
         return {};
 

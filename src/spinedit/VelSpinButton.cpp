@@ -108,10 +108,10 @@ void TVelSpinButton::Paint(QPainter& Canvas)
         return;
     SyncPainter();
     // The painter works in the parent's coordinates; the canvas arrives at the control's corner.
-    Canvas.save();
-    Canvas.translate(-BoundsRect().topLeft());
+    const QPoint corner = BoundsRect().topLeft();
+    Canvas.translate(-corner);
     painter_.Paint(Canvas, tracker_.States());
-    Canvas.restore();
+    Canvas.translate(corner);
 }
 
 void TVelSpinButton::WndProc(TMessage& Message)

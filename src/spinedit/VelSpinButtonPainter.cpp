@@ -116,7 +116,26 @@ bool TVelSpinButtonPainter::DiagonalMode() const
     return Halves == kSpinUpDown && !RectangleMode();
 }
 
-QRegion TVelSpinButtonPainter::LocalRegion(TVelSpinHalf Half) const
+void TVelSpinButtonPainter::SetThemedPartDrawer(TThemedPartDrawer Drawer)
+{
+    drawThemedPart_ = std::move(Drawer);
+    ForgetPictures();
+}
+
+const QRegion& TVelSpinButtonPainter::LocalRegion(TVelSpinHalf Half) const
+{
+    // Asked for on every pointer move and every paint; a diagonal half is a polygon to scan.
+    const bool diagonal = DiagonalMode();
+    if (!regions_ || regions_->Size != bounds_.size() || regions_->Halves != Halves || regions_->Diagonal != diagonal) {
+        TRegions regions{bounds_.size(), Halves, diagonal, {}};
+        for (TVelSpinHalf half : kSpinHalfOrder)
+            regions.Local[half] = BuildLocalRegion(half);
+        regions_ = std::move(regions);
+    }
+    return regions_->Local[Half];
+}
+
+QRegion TVelSpinButtonPainter::BuildLocalRegion(TVelSpinHalf Half) const
 {
     if (!Has(Half))
         return {};
@@ -150,8 +169,9 @@ QRegion TVelSpinButtonPainter::Region(TVelSpinHalf Half) const
 
 std::optional<TVelSpinHalf> TVelSpinButtonPainter::HalfAt(const QPoint& InParent) const
 {
+    const QPoint local = InParent - bounds_.topLeft();
     for (TVelSpinHalf half : kSpinHalfOrder)
-        if (Region(half).contains(InParent))
+        if (LocalRegion(half).contains(local))
             return half;
     return std::nullopt;
 }
@@ -210,8 +230,8 @@ QImage TVelSpinButtonPainter::Strip(qreal DevicePixelRatio, const QPalette& Colo
 void TVelSpinButtonPainter::DrawPicture(QPainter& p, const TVelDeviceFrame& f, TVelSpinHalf half, TVelSpinState state,
                                         const QPalette& colors) const
 {
-    if (Themed && DrawThemedPart)
-        DrawThemedPart(p, f.Outer(), half, state);
+    if (Themed && drawThemedPart_)
+        drawThemedPart_(p, f.Outer(), half, state);
     else if (DiagonalMode())
         DrawClassicDiagonal(p, f, half, state, colors);
     else
@@ -285,6 +305,21 @@ void TVelSpinButtonPainter::DrawClassicDiagonal(QPainter& p, const TVelDeviceFra
     }
 }
 
+TVelSpinButtonPainter::TPictureKey TVelSpinButtonPainter::KeyFor(const QPalette& Colors, qreal Ratio) const
+{
+    return {Halves, DrawingStyle, Diagonal, Themed, Color, HotColor, Colors, bounds_.size(), Ratio, false, {}, {}};
+}
+
+bool TVelSpinButtonPainter::PicturesCurrent(const TPictureKey& Key) const
+{
+    if (pictures_ && pictures_->Key == Key)
+        return true;
+    pictures_.reset();
+    return false;
+}
+
+// The pictures are drawn once and kept; a paint copies the button put together for the halves'
+// states, which is put together again only when a state changes.
 void TVelSpinButtonPainter::Paint(QPainter& Canvas, const TVelSpinStates& States) const
 {
     if (bounds_.isEmpty())
@@ -295,26 +330,44 @@ void TVelSpinButtonPainter::Paint(QPainter& Canvas, const TVelSpinStates& States
         return;
     }
     const qreal dpr = Canvas.device() ? Canvas.device()->devicePixelRatioF() : 1.0;
-    const QImage strip = Strip(dpr, colors);
+    const TPictureKey key = KeyFor(colors, dpr);
+    if (!PicturesCurrent(key))
+        pictures_ = TPictures{key, Strip(dpr, colors), std::nullopt, QImage()};
+    if (pictures_->FaceStates != States) {
+        pictures_->Face = ComposeFace(pictures_->Strip, States, dpr);
+        pictures_->FaceStates = States;
+    }
+    Canvas.drawImage(bounds_.topLeft(), pictures_->Face);
+}
+
+QImage TVelSpinButtonPainter::ComposeFace(const QImage& Strip, const TVelSpinStates& States, qreal Dpr) const
+{
+    QImage face(bounds_.size() * Dpr, QImage::Format_ARGB32_Premultiplied);
+    if (face.isNull())
+        return face;
+    face.setDevicePixelRatio(Dpr);
+    face.fill(Qt::transparent);
+    QPainter p(&face);
     const QSize cell = CellSize();
     int slot = 0;
     for (TVelSpinHalf half : kSpinHalfOrder) {
         if (!Has(half))
             continue;
-        const QRegion region = Region(half);
+        const QRegion& region = LocalRegion(half);
         const QRect box = region.boundingRect();
         const int k = std::min<int>(States[half], ssDisabled);
         const QPoint source((4 * slot + k) * cell.width(), 0);
         // The picture is copied at its own size to the top-left of the half's box: a diagonal
         // picture squeezed into the box of its triangle would lose a row and a column.
         const QSize size = DiagonalMode() ? cell : box.size();
-        Canvas.save();
+        p.save();
         if (DiagonalMode())
-            Canvas.setClipRegion(region, Qt::IntersectClip);
-        Canvas.drawImage(QRectF(box.topLeft(), size), strip, QRectF(QPointF(source) * dpr, QSizeF(size) * dpr));
-        Canvas.restore();
+            p.setClipRegion(region);
+        p.drawImage(QRectF(box.topLeft(), size), Strip, QRectF(QPointF(source) * Dpr, QSizeF(size) * Dpr));
+        p.restore();
         ++slot;
     }
+    return face;
 }
 
 // Off the whole-pixel grid the pictures are drawn at the size the button takes on the device, each
@@ -323,70 +376,100 @@ void TVelSpinButtonPainter::Paint(QPainter& Canvas, const TVelSpinStates& States
 void TVelSpinButtonPainter::PaintOnDeviceGrid(QPainter& Canvas, const TVelSpinStates& States,
                                               const QPalette& Colors) const
 {
-    const int line = VelLineWidth(VelDeviceRatio(Canvas));
     const QRect button = VelToDeviceRect(Canvas, bounds_);
     if (button.isEmpty())
         return;
-    struct Piece {
-        TVelSpinHalf half;
-        QSize logical;
-        QRect device;
-        QRegion clip;
-    };
-    std::vector<Piece> pieces;
-    const int l = button.left(), t = button.top(), r = l + button.width(), b = t + button.height();
+    const std::vector<TDevicePiece> pieces = DevicePieces(Canvas, button);
+    const qreal ratio = VelDeviceRatio(Canvas);
+    TPictureKey key = KeyFor(Colors, ratio);
+    key.OnDeviceGrid = true;
+    // At a fractional scale the button's device size, and so its pictures, depend on where it is.
+    key.DeviceSize = button.size();
+    for (std::size_t i = 0; i < pieces.size() && i < key.Pieces.size(); ++i)
+        key.Pieces[i] = pieces[i].Device;
+    if (!PicturesCurrent(key))
+        pictures_ = TPictures{key, DeviceStrip(pieces, VelLineWidth(ratio), Colors), std::nullopt, QImage()};
+    if (pictures_->FaceStates != States) {
+        pictures_->Face = ComposeDeviceFace(pictures_->Strip, pieces, States, button.size());
+        pictures_->FaceStates = States;
+    }
+    Canvas.save();
+    VelPaintInDevicePixels(Canvas);
+    Canvas.drawImage(button.topLeft(), pictures_->Face);
+    Canvas.restore();
+}
+
+std::vector<TVelSpinButtonPainter::TDevicePiece> TVelSpinButtonPainter::DevicePieces(const QPainter& Canvas,
+                                                                                     const QRect& Button) const
+{
+    const int line = VelLineWidth(VelDeviceRatio(Canvas));
+    std::vector<TDevicePiece> pieces;
     for (TVelSpinHalf half : kSpinHalfOrder) {
         if (!Has(half))
             continue;
-        const QRect box = Region(half).boundingRect();
+        const QRect box = LocalRegion(half).boundingRect();
         if (DiagonalMode()) {
             // Moved off the corner as far as the logical picture is, in whole lines.
-            const QPoint shift = (box.topLeft() - bounds_.topLeft()) * line;
-            const QPolygon triangle = half == shUp ? QPolygon({QPoint(l, b), QPoint(r, t), QPoint(l, t)})
-                                                   : QPolygon({QPoint(l, b), QPoint(r, b), QPoint(r, t)});
-            pieces.push_back({half, bounds_.size(), button.translated(shift), QRegion(triangle)});
+            pieces.push_back({half, bounds_.size(), QRect(box.topLeft() * line, Button.size())});
         } else {
-            const QRect device = VelToDeviceRect(Canvas, box);
-            pieces.push_back({half, box.size(), device, QRegion(device)});
+            const QRect device = VelToDeviceRect(Canvas, box.translated(bounds_.topLeft()));
+            pieces.push_back({half, box.size(), device.translated(-Button.topLeft())});
         }
     }
+    return pieces;
+}
+
+QImage TVelSpinButtonPainter::DeviceStrip(const std::vector<TDevicePiece>& Pieces, int Line,
+                                          const QPalette& Colors) const
+{
     int width = 0, height = 0;
-    for (const Piece& piece : pieces) {
-        width += 4 * piece.device.width();
-        height = std::max(height, piece.device.height());
+    for (const TDevicePiece& piece : Pieces) {
+        width += 4 * piece.Device.width();
+        height = std::max(height, piece.Device.height());
     }
     QImage strip(width, height, QImage::Format_ARGB32_Premultiplied);
     if (strip.isNull())
-        return;
+        return strip;
     strip.fill(Qt::transparent);
     QPainter p(&strip);
-    std::vector<int> starts;
     int x = 0;
-    for (const Piece& piece : pieces) {
-        starts.push_back(x);
-        const QSize size = piece.device.size();
+    for (const TDevicePiece& piece : Pieces) {
+        const QSize size = piece.Device.size();
         for (int k = 0; k < 4; ++k, x += size.width()) {
             const QRect target(QPoint(x, 0), size);
             p.save();
             p.setClipRect(target);
-            p.setTransform(QTransform::fromTranslate(x, 0).scale(qreal(size.width()) / piece.logical.width(),
-                                                                 qreal(size.height()) / piece.logical.height()));
-            DrawPicture(p, TVelDeviceFrame(QRect(QPoint(), piece.logical), target, line), piece.half, TVelSpinState(k),
+            p.setTransform(QTransform::fromTranslate(x, 0).scale(qreal(size.width()) / piece.Logical.width(),
+                                                                 qreal(size.height()) / piece.Logical.height()));
+            DrawPicture(p, TVelDeviceFrame(QRect(QPoint(), piece.Logical), target, Line), piece.Half, TVelSpinState(k),
                         Colors);
             p.restore();
         }
     }
-    p.end();
-    Canvas.save();
-    VelPaintInDevicePixels(Canvas);
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-        const Piece& piece = pieces[i];
-        const int k = std::min<int>(States[piece.half], ssDisabled);
-        const QSize size = piece.device.size();
-        Canvas.save();
-        Canvas.setClipRegion(piece.clip, Qt::IntersectClip);
-        Canvas.drawImage(piece.device.topLeft(), strip, QRect(QPoint(starts[i] + k * size.width(), 0), size));
-        Canvas.restore();
+    return strip;
+}
+
+QImage TVelSpinButtonPainter::ComposeDeviceFace(const QImage& Strip, const std::vector<TDevicePiece>& Pieces,
+                                                const TVelSpinStates& States, QSize Size) const
+{
+    QImage face(Size, QImage::Format_ARGB32_Premultiplied);
+    if (face.isNull())
+        return face;
+    face.fill(Qt::transparent);
+    QPainter p(&face);
+    const int w = Size.width(), h = Size.height();
+    int x = 0;
+    for (const TDevicePiece& piece : Pieces) {
+        const int k = std::min<int>(States[piece.Half], ssDisabled);
+        const QSize size = piece.Device.size();
+        const QRegion clip = !DiagonalMode()      ? QRegion(piece.Device)
+                             : piece.Half == shUp ? QRegion(QPolygon({QPoint(0, h), QPoint(w, 0), QPoint(0, 0)}))
+                                                  : QRegion(QPolygon({QPoint(0, h), QPoint(w, h), QPoint(w, 0)}));
+        p.save();
+        p.setClipRegion(clip);
+        p.drawImage(piece.Device.topLeft(), Strip, QRect(QPoint(x + k * size.width(), 0), size));
+        p.restore();
+        x += 4 * size.width();
     }
-    Canvas.restore();
+    return face;
 }

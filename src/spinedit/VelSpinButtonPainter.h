@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "VelTypes.h"
 
@@ -44,11 +45,16 @@ public:
     bool Themed = false; // the resolved theme mode is not classic
     TColor Color = clBtnFace;
     TColor HotColor = clTeal;
-    // Draws one themed picture of a half into the given rectangle of the strip. Without it a
-    // themed button draws its classic rectangle-mode pictures.
-    std::function<void(QPainter&, const QRect&, TVelSpinHalf, TVelSpinState)> DrawThemedPart;
     // The colours to draw with; without them, those of the widget painted on.
     std::optional<QPalette> Palette;
+
+    // Draws one themed picture of a half into the given rectangle of the strip. Without it a
+    // themed button draws its classic rectangle-mode pictures.
+    using TThemedPartDrawer = std::function<void(QPainter&, const QRect&, TVelSpinHalf, TVelSpinState)>;
+    void SetThemedPartDrawer(TThemedPartDrawer Drawer);
+    // The pictures are kept from one paint to the next while nothing they are drawn from changes;
+    // what a themed part drawer draws is not known here, so its owner says when that changed.
+    void ForgetPictures() const { pictures_.reset(); }
 
     void SetBounds(const QRect& InParent) { bounds_ = InParent; }
     const QRect& Bounds() const { return bounds_; }
@@ -74,9 +80,55 @@ public:
     void Paint(QPainter& Canvas, const TVelSpinStates& States) const;
 
 private:
-    QRegion LocalRegion(TVelSpinHalf Half) const;
+    // A half's picture where the painting goes off the whole-pixel grid: drawn at its logical size
+    // into Device, in device pixels relative to the button's device rectangle.
+    struct TDevicePiece {
+        TVelSpinHalf Half;
+        QSize Logical;
+        QRect Device;
+    };
+    // Everything the pictures are drawn from. The device grid's pieces are part of it because a
+    // button's device size changes with its position at a fractional scale.
+    struct TPictureKey {
+        TVelSpinHalves Halves = 0;
+        quint8 DrawingStyle = 0;
+        bool Diagonal = false, Themed = false;
+        TColor Color = 0, HotColor = 0;
+        QPalette Colors;
+        QSize Size;
+        qreal Ratio = 0;
+        bool OnDeviceGrid = false;
+        QSize DeviceSize;
+        std::array<QRect, 4> Pieces{};
+        bool operator==(const TPictureKey&) const = default;
+    };
+    // The strip of every picture and the button put together from it for one set of states.
+    struct TPictures {
+        TPictureKey Key;
+        QImage Strip;
+        std::optional<TVelSpinStates> FaceStates;
+        QImage Face;
+    };
+    // The halves' regions at the origin, for one size and layout of halves.
+    struct TRegions {
+        QSize Size;
+        TVelSpinHalves Halves = 0;
+        bool Diagonal = false;
+        std::array<QRegion, 4> Local;
+    };
+
+    const QRegion& LocalRegion(TVelSpinHalf Half) const;
+    QRegion BuildLocalRegion(TVelSpinHalf Half) const;
     QPalette PaletteFor(const QPainter& Canvas) const;
     QImage Strip(qreal DevicePixelRatio, const QPalette& Colors) const;
+    TPictureKey KeyFor(const QPalette& Colors, qreal Ratio) const;
+    // True when the kept pictures were drawn from Key; otherwise they are dropped.
+    bool PicturesCurrent(const TPictureKey& Key) const;
+    QImage ComposeFace(const QImage& Strip, const TVelSpinStates& States, qreal DevicePixelRatio) const;
+    std::vector<TDevicePiece> DevicePieces(const QPainter& Canvas, const QRect& Button) const;
+    QImage DeviceStrip(const std::vector<TDevicePiece>& Pieces, int Line, const QPalette& Colors) const;
+    QImage ComposeDeviceFace(const QImage& Strip, const std::vector<TDevicePiece>& Pieces, const TVelSpinStates& States,
+                             QSize Size) const;
     void PaintOnDeviceGrid(QPainter& Canvas, const TVelSpinStates& States, const QPalette& Colors) const;
     // One picture, drawn at the origin of the painter over the frame's logical rectangle.
     void DrawPicture(QPainter& Canvas, const TVelDeviceFrame& Frame, TVelSpinHalf Half, TVelSpinState State,
@@ -88,4 +140,7 @@ private:
     QColor ArrowColor(TVelSpinState State, const QPalette& Colors) const;
 
     QRect bounds_{0, 0, 20, 20};
+    TThemedPartDrawer drawThemedPart_;
+    mutable std::optional<TRegions> regions_;
+    mutable std::optional<TPictures> pictures_;
 };

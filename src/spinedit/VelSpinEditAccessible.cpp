@@ -80,12 +80,3 @@ void TVelSpinEditAccessible::doAction(const QString& ActionName)
         TVelEditAccessible::doAction(ActionName);
     }
 }
-
-QStringList TVelSpinEditAccessible::keyBindingsForAction(const QString& ActionName) const
-{
-    if (ActionName == increaseAction())
-        return {QStringLiteral("Up")};
-    if (ActionName == decreaseAction())
-        return {QStringLiteral("Down")};
-    return TVelEditAccessible::keyBindingsForAction(ActionName);
-}

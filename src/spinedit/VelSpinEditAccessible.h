@@ -9,7 +9,8 @@ class TVelCustomExtSpinEdit;
 
 // What a screen reader sees of a number edit: a spin box with the edit's text and caret, its
 // value between MinValue and MaxValue in steps of Step, and actions that step it up and down
-// the way the arrow keys do.
+// the way the arrow keys do. Like Qt's spin boxes, the actions name no key: a screen reader reads
+// an action's key as the control's shortcut.
 // The actions come through the widget interface's own QAccessibleActionInterface.
 class TVelSpinEditAccessible : public TVelEditAccessible, public QAccessibleValueInterface {
 public:
@@ -28,5 +29,4 @@ public:
 
     QStringList actionNames() const override;
     void doAction(const QString& ActionName) override;
-    QStringList keyBindingsForAction(const QString& ActionName) const override;
 };

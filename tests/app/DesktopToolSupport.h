@@ -53,3 +53,15 @@ inline QString Tool(const char* name)
 {
     return QStandardPaths::findExecutable(QString::fromLatin1(name));
 }
+
+// Asks a process to end, and ends it when it does not within ten seconds.
+inline void Stop(QProcess& p)
+{
+    if (p.state() == QProcess::NotRunning)
+        return;
+    p.terminate();
+    if (!p.waitForFinished(10000)) {
+        p.kill();
+        p.waitForFinished();
+    }
+}

@@ -44,16 +44,34 @@ double ShareOfDifferentPixels(const QImage& a, const QImage& b)
 }
 
 // The desktop's validators pass a file with an exit code of 0 even when they have remarks; a
-// remark (a missing content rating, a deprecated key) is a fault here all the same.
-void ExpectValid(const char* tool, const QStringList& args)
+// remark (a missing content rating, a deprecated key, a pedantic hint) is a fault here all the
+// same, unless it names one of the `excused` tags.
+void ExpectValid(const char* tool, const QStringList& args, const QStringList& excused = {})
 {
     const QString path = Tool(tool);
     VELORIN_REQUIRE(!path.isEmpty(), tool);
     const Ran r = RunTool(path, args);
     EXPECT_EQ(r.exitCode, 0) << tool << ": " << r.output.toStdString();
-    static const QRegularExpression remark(QStringLiteral(R"(^\s*[EWI]: |: (error|warning|hint): )"),
+    static const QRegularExpression remark(QStringLiteral(R"(^\s*[EWIP]: .*|: (error|warning|hint): .*)"),
                                            QRegularExpression::MultilineOption);
-    EXPECT_FALSE(r.output.contains(remark)) << tool << ": " << r.output.toStdString();
+    for (auto it = remark.globalMatch(r.output); it.hasNext();) {
+        const QString line = it.next().captured(0);
+        if (std::none_of(excused.begin(), excused.end(), [&](const QString& tag) { return line.contains(tag); }))
+            ADD_FAILURE() << tool << ": " << line.toStdString() << "\n" << r.output.toStdString();
+    }
+}
+
+// What AppStream's validator says of the metainfo that is no fault of it. AppStream 0.16, Debian
+// 12's, predates the <developer> element that 1.0 puts in place of the deprecated <developer_name>
+// and calls it unknown. And the pedantic hint asks for an id in lower case, where the id also
+// names the desktop file and the Wayland app id and keeps the program's name capitalised, as the
+// store's own ids do.
+QStringList AppStreamExcuses()
+{
+    QStringList excused{QStringLiteral(" cid-contains-uppercase-letter ")};
+    if (RunTool(Tool("appstreamcli"), {"--version"}).output.contains(QRegularExpression(R"(version: 0\.)")))
+        excused << QStringLiteral(" unknown-tag developer");
+    return excused;
 }
 
 } // namespace
@@ -112,9 +130,10 @@ TEST(Install, PutsProgramEntryMetainfoAndIconsWhereADesktopFindsThem)
     EXPECT_LT(ShareOfDifferentPixels(scalable, png), 0.005);
 
     ExpectValid("desktop-file-validate", {entry});
-    ExpectValid("appstreamcli", {"validate", "--no-net", metainfo});
+    ExpectValid("appstreamcli", {"validate", "--pedantic", "--no-net", "--explain", metainfo}, AppStreamExcuses());
     // The tree as a software centre reads it: the metainfo's launchable names an installed entry.
-    ExpectValid("appstreamcli", {"validate-tree", "--no-net", prefix.path()});
+    ExpectValid("appstreamcli", {"validate-tree", "--pedantic", "--no-net", "--explain", prefix.path()},
+                AppStreamExcuses());
 }
 
 // The package as the README builds it, `cpack -G DEB` in the build folder: what it holds, and the
@@ -148,6 +167,8 @@ TEST(Package, DebianPackageHoldsTheInstalledFilesAndTheProgramsComputedDependenc
     EXPECT_GE(fields.value("Description").count('\n'), 1) << "a summary and a longer description";
     for (const char* library : {"libc6", "libqt6core6", "libqt6widgets6"})
         EXPECT_TRUE(fields.value("Depends").contains(library)) << fields.value("Depends").toStdString();
+    for (const char* loaded : {"qt6-wayland", "qt6-translations-l10n"})
+        EXPECT_TRUE(fields.value("Recommends").contains(loaded)) << fields.value("Recommends").toStdString();
 
     const QString contents = RunTool(dpkgDeb, {"--contents", deb}).output;
     QStringList expected = {"bin/velorin",

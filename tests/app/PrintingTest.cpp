@@ -1,7 +1,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -15,10 +14,10 @@
 #include "About.h"
 #include "ApplicationTestSupport.h"
 #include "Main.h"
+#include "PrintQueue.h"
 #include "PrinterResolution.h"
 #include "Printing.h"
 #include "StringGridTestSupport.h"
-#include "VelErrors.h"
 
 namespace {
 
@@ -224,19 +223,6 @@ TEST(PrintGrid, LongTablesContinueOnFurtherPdfPages)
     EXPECT_EQ(PdfPageCount(dir.filePath("long.pdf")), 3);
 }
 
-TEST(PrintGrid, WithoutADefaultPrinterNothingIsPrinted)
-{
-    if (!QPrinterInfo::defaultPrinter().isNull())
-        GTEST_SKIP() << "this machine has a default printer; printing to it is not a test";
-    auto grid = MakeResultsGrid();
-    try {
-        PrintGrid(*grid, "Calculation Results");
-        FAIL() << "printed without a printer";
-    } catch (const EVelPrinterError& e) {
-        EXPECT_EQ(e.Message(), "There is no default printer currently selected");
-    }
-}
-
 TEST(PrinterResolution, ReadsTheVerticalDefaultOfAPpd)
 {
     const struct {
@@ -252,13 +238,6 @@ TEST(PrinterResolution, ReadsTheVerticalDefaultOfAPpd)
     };
     for (const auto& c : cases)
         EXPECT_EQ(PpdDefaultResolution(QByteArray(c.ppd)), c.dpi) << c.ppd;
-}
-
-TEST(PrinterResolution, FallsBackTo300DpiOnlyWhenTheServiceReportsNone)
-{
-    const QString missing = QStringLiteral("velorin-no-such-queue");
-    EXPECT_EQ(ReportedResolution(missing), 0);
-    EXPECT_EQ(PrinterResolution(missing), 300);
 }
 
 namespace {
@@ -300,6 +279,6 @@ TEST(PrinterResolution, ThePrintServiceIsLoadedOnlyWhenAsked)
         TAboutBox box(&form);
         EXPECT_FALSE(PrintServiceLoaded()) << "loaded with the windows";
     }
-    ReportedResolution(QStringLiteral("velorin-no-such-queue"));
+    EXPECT_EQ(LookUpQueue(TServiceCall(std::chrono::seconds(10)), QStringLiteral("velorin-no-such-queue")).name, "");
     EXPECT_TRUE(PrintServiceLoaded());
 }

@@ -80,17 +80,6 @@ QString ReadAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
-void Stop(QProcess& p)
-{
-    if (p.state() == QProcess::NotRunning)
-        return;
-    p.terminate();
-    if (!p.waitForFinished(10000)) {
-        p.kill();
-        p.waitForFinished();
-    }
-}
-
 struct Observed {
     QString failure; // why nothing could be observed
     QList<Toplevel> mapped;

@@ -61,3 +61,20 @@ inline std::string ArrowShapeFault(const QImage& image, QRgb color, bool down, b
         return "even base width";
     return {};
 }
+
+// The rings of a frame as seen walking from an outer edge inwards: one run of pixels for each
+// colour met, until the walk reaches Inside (the untouched face) or leaves the image.
+struct RingRun {
+    QRgb color;
+    int length;
+};
+inline std::vector<RingRun> RingRuns(const QImage& image, QPoint from, QPoint step, QRgb inside)
+{
+    std::vector<RingRun> runs;
+    for (QPoint at = from; image.rect().contains(at) && image.pixel(at) != inside; at += step) {
+        if (runs.empty() || runs.back().color != image.pixel(at))
+            runs.push_back({image.pixel(at), 0});
+        ++runs.back().length;
+    }
+    return runs;
+}

@@ -8,8 +8,11 @@
 
 #include "VelBevel.h"
 #include "VelCustomBevelPanel.h"
+#include "VelDevicePixels.h"
 #include "VelEdge.h"
 #include "VelErrors.h"
+#include "DarkPalettes.h"
+#include "DevicePixelChecks.h"
 #include "DistinctPalette.h"
 #include "VelSysColors.h"
 
@@ -333,6 +336,22 @@ TEST(VelBevel, AssigningABevelToAPanelKeepsTheWindowBorder)
     EXPECT_EQ(panel.InnerRect(), QRect(2, 2, 26, 16));
 }
 
+namespace {
+
+// A custom bevel of the given rings.
+std::function<void(QPainter&, QRect&)> Rings(TVelBevelStyle Outer, TVelBevelStyle Inner, int BorderWidth = 0)
+{
+    return [=](QPainter& p, QRect& r) {
+        TVelBevel b;
+        b.SetStyleOuter(Outer);
+        b.SetBorderWidth(static_cast<TVelBorderWidth>(BorderWidth));
+        b.SetStyleInner(Inner);
+        r = b.DrawBevel(p, r, false);
+    };
+}
+
+} // namespace
+
 TEST(VelBevel, EveryLineIsEquallyThickOnAllSidesAtEveryScale)
 {
     struct {
@@ -346,15 +365,12 @@ TEST(VelBevel, EveryLineIsEquallyThickOnAllSidesAtEveryScale)
         {"lsLoweredExt", [](QPainter& p, QRect& r) { DrawStandardBorder(p, r, lsLoweredExt); }, {2, 2, 1, 1}},
         {"lsRaised", [](QPainter& p, QRect& r) { DrawStandardBorder(p, r, lsRaised); }, {2, 2, 2, 2}},
         {"lsFrameInset", [](QPainter& p, QRect& r) { DrawStandardBorder(p, r, lsFrameInset); }, {2, 2, 2, 2}},
-        {"custom rings",
-         [](QPainter& p, QRect& r) {
-             TVelBevel b;
-             b.SetStyleOuter(bvRaised);
-             b.SetBorderWidth(1);
-             b.SetStyleInner(bvLowered);
-             r = b.DrawBevel(p, r, false);
-         },
-         {3, 3, 3, 3}},
+        {"custom rings", Rings(bvRaised, bvLowered, 1), {3, 3, 3, 3}},
+        {"bvNormal", Rings(bvNormal, bvRaised), {2, 2, 2, 2}},
+        {"bvFrameLowered", Rings(bvFrameLowered, bvNone), {2, 2, 2, 2}},
+        {"bvFrameRaised", Rings(bvFrameRaised, bvNormal), {3, 3, 3, 3}},
+        {"bvFlat", Rings(bvFlat, bvNone), {1, 1, 1, 1}},
+        {"bvShadow", Rings(bvShadow, bvShadow), {1, 1, 2, 2}},
     };
     for (const qreal dpr : {1.0, 1.25, 1.5, 1.75, 2.0, 3.0})
         for (const auto& c : cases) {
@@ -374,24 +390,33 @@ TEST(VelBevel, EveryLineIsEquallyThickOnAllSidesAtEveryScale)
                                     {int(std::lround(14 * dpr)) - 1, mid.y()},
                                     {mid.x(), int(std::lround(12 * dpr)) - 1}};
             const QPoint step[4] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
-            int thickness = 0;
+            const int thickness = VelLineWidth(dpr);
             for (int side = 0; side < 4; ++side) {
-                std::vector<int> runs;
-                QPoint at = from[side];
-                QColor last;
-                for (; image.pixelColor(at) != Bg; at += step[side]) {
-                    if (image.pixelColor(at) != last)
-                        runs.push_back(0);
-                    last = image.pixelColor(at);
-                    ++runs.back();
-                }
+                const std::vector<RingRun> runs = RingRuns(image, from[side], step[side], Bg.rgb());
                 ASSERT_EQ(int(runs.size()), c.lines[side]) << "side " << side;
-                for (int run : runs) {
-                    if (!thickness)
-                        thickness = run;
-                    EXPECT_EQ(run, thickness) << "side " << side;
-                }
+                for (const RingRun& run : runs)
+                    EXPECT_EQ(run.length, thickness) << "side " << side;
             }
-            EXPECT_LE(thickness, dpr) << "a line wider than its logical pixel reaches into the content";
         }
+}
+
+// The plain frame line is black on a light face, exactly; on a dark one it takes the palette's
+// text colour, which stands out from the face as text does.
+TEST(VelBevel, PlainFrameLineIsBlackOnLightAndLegibleOnDark)
+{
+    const QPalette saved = QApplication::palette();
+    for (const QPalette& palette : {saved, BreezeDark(), AdwaitaDark()}) {
+        QApplication::setPalette(palette);
+        Canvas c;
+        QPainter p(&c.image);
+        QRect r(1, 1, 8, 8);
+        Rings(bvNormal, bvNone)(p, r);
+        p.end();
+        const QColor line = c.At(1, 4);
+        if (VelIsDarkPalette(palette))
+            EXPECT_GE(Contrast(line, palette.color(QPalette::Button)), 4.5) << qPrintable(line.name());
+        else
+            EXPECT_EQ(line, QColor(Qt::black));
+    }
+    QApplication::setPalette(saved);
 }

@@ -21,11 +21,7 @@ public:
     void EditFinished() override { log << "finished"; }
 };
 
-class TextStoreTest : public ::testing::Test {
-protected:
-    void SetUp() override { VelApplication()->SetKeyboardState(ksInsertMode); }
-    void TearDown() override { VelApplication()->SetKeyboardState(ksInsertMode); }
-};
+class TextStoreTest : public ::testing::Test {};
 
 } // namespace
 
@@ -100,4 +96,22 @@ TEST_F(TextStoreTest, WorksWithoutAHost)
     t.Undo();
     EXPECT_EQ(t.Text(), "ab");
     EXPECT_FALSE(t.Typing || t.Pasting || t.Undoing || t.DeletionEdit);
+}
+
+// Shift and insert mode come from the host: a store on its own needs no application object, and so
+// opens no instance record.
+TEST_F(TextStoreTest, TakesShiftAndInsertModeFromItsHost)
+{
+    VelFreeApplication();
+    RecordingHost host;
+    TVelEditText t(&host);
+    t.Assign("abcd");
+    host.SetKeyboardState(ksInsertMode | ksShift);
+    t.SetCursorPos(3);
+    EXPECT_EQ(t.SelText(), "ab");
+    host.SetKeyboardState(0);
+    t.SetCursorPos(2);
+    t.ReplaceSelection("X");
+    EXPECT_EQ(t.Text(), "aXcd") << "overwrite";
+    EXPECT_EQ(VelApplicationIfExists(), nullptr);
 }

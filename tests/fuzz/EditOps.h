@@ -189,8 +189,8 @@ private:
     FuzzBytes& in_;
 };
 
-// The invariants of every edit: caret and selection inside the text, MaxLength kept, and no more
-// undo records than edits made.
+// The invariants of every edit: caret and selection inside the text, MaxLength kept, no more
+// undo records than edits made, and no lone half of a surrogate pair, whatever was typed or pasted.
 // MaxLength lowered below the text does not cut it; from then on no edit may make it longer.
 inline void CheckEditState(const TVelBaseEdit& Edit, int Edits, int LengthBefore, const std::string& After)
 {
@@ -203,6 +203,10 @@ inline void CheckEditState(const TVelBaseEdit& Edit, int Edits, int LengthBefore
               "selection " + std::to_string(Edit.SelStart()) + "+" + std::to_string(Edit.SelLength()) + where);
     FuzzCheck(Edit.MaxLength() <= 0 || length <= Edit.MaxLength() || length <= LengthBefore,
               "MaxLength " + std::to_string(Edit.MaxLength()) + where);
+    FuzzCheck(QStringView(text).isValidUtf16(), "lone surrogate" + where);
+    FuzzCheck(!VelSplitsPair(text, Edit.CursorPos()) && !VelSplitsPair(text, Edit.SelStart()) &&
+                  !VelSplitsPair(text, Edit.SelStart() + Edit.SelLength()),
+              "caret or selection inside a character" + where);
     FuzzCheck(Edit.UndoCount() <= Edits,
               "undo stack " + std::to_string(Edit.UndoCount()) + " after " + std::to_string(Edits) + " edits" + where);
 }

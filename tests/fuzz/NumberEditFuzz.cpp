@@ -5,7 +5,8 @@
 //
 // Input: a kind byte (ntInteger, ntFloat, ntFloatFixed, ntFloatNumber, ntCurrency in the float
 // spin edit, or the integer spin edit), a bounds byte, a flags byte (check on exit only,
-// infinite bounds, "," locale, suffix), a decimals byte, then operations. Operation 8 assigns a
+// infinite bounds, "," locale, suffix, a locale grouping with a narrow no-break space), a decimals
+// byte, then operations. Operation 8 assigns a
 // Value, 9 assigns Decimals, 10 steps through the step operations, and so on round.
 
 #include <cmath>
@@ -166,7 +167,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FuzzBytes in(data, size);
     const uint8_t kind = in.Byte() % 6;
     const uint8_t flags = in.Byte();
-    ScopedFormat format(flags & 8 ? QChar(',') : QChar('.'), flags & 8 ? QChar('.') : QChar(','));
+    const QChar thousand = flags & 32 ? QChar(0x202F) : flags & 8 ? QChar('.') : QChar(',');
+    ScopedFormat format(flags & (8 | 32) ? QChar(',') : QChar('.'), thousand);
     if (kind == 5) {
         TCounting<TVelSpinEdit> edit;
         Run(edit, in, kind, flags);

@@ -38,7 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
     Locales, FormatFromLocale,
     ::testing::Values(LocaleCase{"English_US", QLocale(QLocale::English, QLocale::UnitedStates), '.', ',', 0, 0, 2},
                       LocaleCase{"German", QLocale(QLocale::German, QLocale::Germany), ',', '.', 3, 8, 2},
-                      LocaleCase{"Japanese", QLocale(QLocale::Japanese, QLocale::Japan), '.', ',', 0, 0, 0}),
+                      LocaleCase{"Japanese", QLocale(QLocale::Japanese, QLocale::Japan), '.', ',', 0, 0, 0},
+                      LocaleCase{"French", QLocale(QLocale::French, QLocale::France), ',', QChar(0x202F), 3, 15, 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FormatSettings, CurrencyPatternCodesOutOfRangeAreClamped)

@@ -12,26 +12,18 @@
 #include <vector>
 
 #include "RootOnly.h"
+#include "ScopedEnv.h"
 #include "VelInstanceRecord.h"
 
 namespace {
 
-// Restores an environment variable as it was, whatever the test set it to.
-class TScopedEnv {
+class TScopedApplicationName {
 public:
-    explicit TScopedEnv(const char* name) : name_(name), had_(qEnvironmentVariableIsSet(name)), value_(qgetenv(name)) {}
-    ~TScopedEnv()
-    {
-        if (had_)
-            qputenv(name_, value_);
-        else
-            qunsetenv(name_);
-    }
+    explicit TScopedApplicationName(const QString& Name) { QCoreApplication::setApplicationName(Name); }
+    ~TScopedApplicationName() { QCoreApplication::setApplicationName(saved_); }
 
 private:
-    const char* name_;
-    bool had_;
-    QByteArray value_;
+    QString saved_ = QCoreApplication::applicationName();
 };
 
 constexpr const char* kProbeVariable = "VELORIN_INSTANCE_PROBE";
@@ -57,6 +49,7 @@ const bool probeRan = [] {
     char buffer[64];
     while (::read(STDIN_FILENO, buffer, sizeof buffer) > 0) {
     }
+    record.Close();
     std::_Exit(0);
 }();
 
@@ -118,12 +111,16 @@ TEST(InstanceRecord, NoStaleMarkAfterTheFirstCopyEnds)
     const struct {
         const char* name;
         void (TCopy::*end)();
-    } endings[] = {{"killed", &TCopy::Kill}, {"quit", &TCopy::Quit}};
+        bool removed; // a copy that quits takes its record with it; a killed one cannot
+    } endings[] = {{"killed", &TCopy::Kill, false}, {"quit", &TCopy::Quit, true}};
     for (const auto& ending : endings) {
         {
             TCopy first(path);
             ASSERT_EQ(first.Report(), QStringLiteral("first")) << ending.name;
             (first.*ending.end)();
+        }
+        if (ending.removed) {
+            EXPECT_FALSE(QFileInfo::exists(path)) << ending.name;
         }
         TCopy next(path);
         EXPECT_EQ(next.Report(), QStringLiteral("first")) << ending.name;
@@ -147,7 +144,9 @@ TEST(InstanceRecord, TwoRecordsInOneProcessAlsoCount)
     ASSERT_TRUE(third.Open(path, {77, 0, 0, 0}));
     EXPECT_TRUE(third.PreviousInstance()) << "the second still runs";
     second.Close();
+    EXPECT_TRUE(QFileInfo::exists(path)) << "the third still runs";
     third.Close();
+    EXPECT_FALSE(QFileInfo::exists(path)) << "the last copy takes the record with it";
     TVelInstanceRecord fourth;
     ASSERT_TRUE(fourth.Open(path, {88, 0, 0, 0}));
     EXPECT_FALSE(fourth.PreviousInstance());
@@ -192,17 +191,15 @@ TEST(InstanceRecord, OnlyTheUsersOwnPlainFileIsTheRecord)
     QTemporaryDir dir;
     const QString own = dir.filePath(QStringLiteral("OWN.instance"));
     const QString link = dir.filePath(QStringLiteral("LINK.instance"));
-    TVelInstanceRecord record;
-    ASSERT_TRUE(record.Open(own, {}));
-    record.Close();
+    TVelInstanceRecord holder, record;
+    ASSERT_TRUE(holder.Open(own, {}));
     ASSERT_TRUE(QFile::link(own, link));
     EXPECT_FALSE(record.Open(link, {}));
     EXPECT_FALSE(record.PreviousInstance());
 
     VELORIN_REQUIRE_ROOT("gives a file to another user");
     const QString foreign = dir.filePath(QStringLiteral("FOREIGN.instance"));
-    ASSERT_TRUE(record.Open(foreign, {}));
-    record.Close();
+    ASSERT_TRUE(QFile(foreign).open(QIODevice::WriteOnly));
     ASSERT_EQ(::chown(QFile::encodeName(foreign).constData(), kOtherUid, kOtherGid), 0);
     EXPECT_FALSE(record.Open(foreign, {}));
     EXPECT_FALSE(record.PreviousInstance());
@@ -215,7 +212,9 @@ TEST(InstanceRecord, FolderIsOneNoOtherUserMayWrite)
     QTemporaryDir dir;
     const QString runtime = dir.filePath(QStringLiteral("runtime"));
     const QString state = dir.filePath(QStringLiteral("state"));
-    const QString stateRecords = state + QStringLiteral("/velorin");
+    // The folder is the program's own, named as the program names itself.
+    const TScopedApplicationName name(QStringLiteral("ohm"));
+    const QString stateRecords = state + QStringLiteral("/ohm");
     const struct {
         const char* name;
         bool root;            // the runtime folder belongs to another user; last, as it may skip
@@ -224,11 +223,11 @@ TEST(InstanceRecord, FolderIsOneNoOtherUserMayWrite)
         const char* expected; // the folder chosen; "" for none
     } cases[] = {
         {"PrivateRuntimeFolder", false, 0700, -1, "runtime"},
-        {"NoRuntimeFolder", false, -1, -1, "state/velorin"},
-        {"SharedRuntimeFolder", false, 01777, -1, "state/velorin"},
-        {"GroupWritableRuntimeFolder", false, 0770, 0700, "state/velorin"},
+        {"NoRuntimeFolder", false, -1, -1, "state/ohm"},
+        {"SharedRuntimeFolder", false, 01777, -1, "state/ohm"},
+        {"GroupWritableRuntimeFolder", false, 0770, 0700, "state/ohm"},
         {"SharedStateFolder", false, -1, 0777, ""},
-        {"RuntimeFolderOfAnotherUser", true, 0700, -1, "state/velorin"},
+        {"RuntimeFolderOfAnotherUser", true, 0700, -1, "state/ohm"},
     };
     TScopedEnv runtimeEnv("XDG_RUNTIME_DIR"), stateEnv("XDG_STATE_HOME");
     for (const auto& c : cases) {

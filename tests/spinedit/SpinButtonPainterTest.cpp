@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QPainter>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 #include "DarkPalettes.h"
@@ -346,4 +347,55 @@ TEST(SpinButtonPainter, FractionalScalesKeepArrowsSolidAndFrameLinesEven)
             EXPECT_EQ(run({0, int((kAt.y() + 4) * dpr)}, {1, 0}, light), right);
             EXPECT_EQ(run({int((kAt.x() + 4) * dpr), 0}, {0, 1}, light), right);
         }
+}
+
+// The pictures are kept from paint to paint; each row changes one thing they are drawn from and
+// expects what a painter drawing afresh paints.
+TEST(SpinButtonPainterPictures, AChangeOfWhatTheyAreDrawnFromDrawsThemAgain)
+{
+    using P = TVelSpinButtonPainter;
+    struct {
+        const char* name;
+        QSize size;
+        qreal dpr;
+        std::function<void(P&, qreal&)> change;
+    } const cases[] = {
+        {"size", {20, 20}, 1, [](P& b, qreal&) { b.SetBounds(QRect(kAt, QSize(24, 18))); }},
+        {"device pixel ratio", {20, 20}, 1, [](P&, qreal& dpr) { dpr = 2; }},
+        {"fractional ratio", {20, 20}, 1, [](P&, qreal& dpr) { dpr = 1.5; }},
+        {"palette", {20, 20}, 1, [](P& b, qreal&) { b.Palette = BreezeDark(); }},
+        {"colour", {20, 20}, 1, [](P& b, qreal&) { b.Color = clWindow; }},
+        {"hot colour", {20, 20}, 1, [](P& b, qreal&) { b.HotColor = clGray; }},
+        {"drawing style", {20, 20}, 1, [](P& b, qreal&) { b.DrawingStyle = 1; }},
+        {"diagonal", {20, 20}, 1, [](P& b, qreal&) { b.Diagonal = false; }},
+        {"themed", {20, 20}, 1, [](P& b, qreal&) { b.Themed = true; }},
+        {"halves", {20, 20}, 1, [](P& b, qreal&) { b.Halves = SpinHalfBit(shUp); }},
+        {"themed drawer",
+         {20, 20},
+         1,
+         [](P& b, qreal&) {
+             b.Themed = true;
+             (void)Render(b, {});
+             b.SetThemedPartDrawer(
+                 [](QPainter& p, const QRect& r, TVelSpinHalf, TVelSpinState) { p.fillRect(r, Qt::red); });
+         }},
+        // At 1.5 a 21-pixel button takes 32 device pixels at x = 10 and 31 at x = 11.
+        {"place at a fractional scale",
+         {21, 21},
+         1.5,
+         [](P& b, qreal&) { b.SetBounds(QRect(kAt + QPoint(1, 1), QSize(21, 21))); }},
+        {"palette at a fractional scale", {20, 20}, 1.5, [](P& b, qreal&) { b.Palette = AdwaitaDark(); }},
+    };
+    const TVelSpinStates states{ssHot, ssPressed, ssNormal, ssNormal};
+    for (const auto& c : cases) {
+        P b = Button(c.size, true);
+        qreal dpr = c.dpr;
+        const QImage before = Render(b, states, dpr);
+        c.change(b, dpr);
+        const QImage kept = Render(b, states, dpr);
+        P fresh = b;
+        fresh.ForgetPictures();
+        EXPECT_EQ(kept, Render(fresh, states, dpr)) << c.name;
+        EXPECT_NE(kept, before) << c.name;
+    }
 }

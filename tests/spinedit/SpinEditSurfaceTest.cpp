@@ -95,6 +95,9 @@ TEST_F(TwoInputs, AccessibleSpinBoxWithValueActionsAndEvents)
     QAccessibleActionInterface* actions = a->actionInterface();
     ASSERT_NE(actions, nullptr);
     EXPECT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::increaseAction()));
+    // As on Qt's spin boxes: a key named here is read out as the edit's shortcut.
+    for (const QString& action : actions->actionNames())
+        EXPECT_EQ(actions->keyBindingsForAction(action), QStringList()) << action.toStdString();
     actions->doAction(QAccessibleActionInterface::increaseAction());
     actions->doAction(QAccessibleActionInterface::increaseAction());
     actions->doAction(QAccessibleActionInterface::decreaseAction());
