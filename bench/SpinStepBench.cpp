@@ -11,6 +11,7 @@
 #include "WidgetSteps.h"
 
 #include "FloatToText.h"
+#include "VelExtended.h"
 #include "FormControls.h"
 #include "Main.h"
 #include "VelExtSpinEdit.h"
@@ -110,7 +111,7 @@ TStepSession QtCalculator()
     ohms->move(16, 448);
     const double resistance = 3.3;
     QObject::connect(amp, &QDoubleSpinBox::valueChanged, window.get(), [=](double a) {
-        const double v = static_cast<double>(static_cast<long double>(a) * resistance);
+        const double v = static_cast<double>(TVelExtended(a) * resistance);
         volt->SetCaption(QLatin1String("Voltage = ") + FloatToGeneralText(v) +
                          QLatin1String(v > 1 ? " Volts" : " Volt"));
         amps->SetCaption(QLatin1String("Amperage = ") + FloatToGeneralText(a) +

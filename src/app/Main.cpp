@@ -16,6 +16,7 @@
 #include "SaveDialog.h"
 #include "StringGrid.h"
 #include "VelErrors.h"
+#include "VelExtended.h"
 #include "VelExtSpinEdit.h"
 #include "VelSpinEdit.h"
 
@@ -26,7 +27,7 @@ static_assert(TLoadable<TVelExtSpinEdit> && TLoadable<TVelSpinEdit>);
 
 namespace {
 
-double Rounded(long double x)
+double Rounded(TVelExtended x)
 {
     const double d = static_cast<double>(x);
     if (std::isnan(d))
@@ -36,11 +37,11 @@ double Rounded(long double x)
     return d;
 }
 
-long double Quotient(long double dividend, long double divisor)
+TVelExtended Quotient(TVelExtended dividend, TVelExtended divisor)
 {
-    if (divisor == 0.0L)
-        throw EVelMathError(dividend == 0.0L ? QStringLiteral("Invalid floating point operation")
-                                             : QStringLiteral("Floating point division by zero"));
+    if (divisor == 0)
+        throw EVelMathError(dividend == 0 ? QStringLiteral("Invalid floating point operation")
+                                          : QStringLiteral("Floating point division by zero"));
     return dividend / divisor;
 }
 
@@ -166,7 +167,7 @@ const TFormDescription<TForm1>& Description()
 
 TOhmValues SolveOhm(int mode, TOhmValues in)
 {
-    const long double v = in.V, a = in.A, r = in.R;
+    const TVelExtended v = in.V, a = in.A, r = in.R;
     switch (mode) {
     case 0: in.V = Rounded(a * r); break;
     case 1: in.A = Rounded(Quotient(v, r)); break;

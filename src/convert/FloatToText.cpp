@@ -2,15 +2,10 @@
 
 #include <algorithm>
 #include <bit>
-#include <cmath>
+#include <cstdlib>
 #include <cstring>
-#include <limits>
 
-// The scaling below relies on the x87 80-bit format: a 64-bit mantissa so that an 18-digit
-// integer survives the product, and an exponent range wide enough for 10^4608.
-static_assert(std::numeric_limits<long double>::digits == 64 &&
-                  std::numeric_limits<long double>::max_exponent10 >= 4932,
-              "FloatToText needs the 80-bit extended long double");
+#include "VelExtended.h"
 
 namespace {
 
@@ -34,20 +29,88 @@ constexpr uint64_t kPow10[19] = {1ULL,
                                  100000000000000000ULL,
                                  1000000000000000000ULL};
 
+constexpr TVelExtended Pow(uint64_t mantissa, uint16_t signExponent)
+{
+    return TVelExtended::FromBits({mantissa, signExponent});
+}
+
 // Three small tables instead of one of ~10000 entries; any 10^s with |s| < 5120 is a product of
 // one entry of each. Entries up to 10^27 are exact, so the everyday magnitudes (|s| <= 27) cost
-// a single rounding.
-constexpr long double kPow10Ones[32] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L,
-                                        1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L,
-                                        1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L, 1e28L, 1e29L, 1e30L, 1e31L};
-constexpr long double kPow10Thirty2s[16] = {1e0L,   1e32L,  1e64L,  1e96L,  1e128L, 1e160L, 1e192L, 1e224L,
-                                            1e256L, 1e288L, 1e320L, 1e352L, 1e384L, 1e416L, 1e448L, 1e480L};
-constexpr long double kPow10FiveTwelves[10] = {1e0L,    1e512L,  1e1024L, 1e1536L, 1e2048L,
-                                               1e2560L, 1e3072L, 1e3584L, 1e4096L, 1e4608L};
+// a single rounding. The entries are written as the x87 holds them, so that every architecture
+// scales by the very same numbers.
+constexpr TVelExtended kPow10Ones[32] = {
+    Pow(0x8000000000000000ULL, 0x3FFF), // 1e0
+    Pow(0xA000000000000000ULL, 0x4002), // 1e1
+    Pow(0xC800000000000000ULL, 0x4005), // 1e2
+    Pow(0xFA00000000000000ULL, 0x4008), // 1e3
+    Pow(0x9C40000000000000ULL, 0x400C), // 1e4
+    Pow(0xC350000000000000ULL, 0x400F), // 1e5
+    Pow(0xF424000000000000ULL, 0x4012), // 1e6
+    Pow(0x9896800000000000ULL, 0x4016), // 1e7
+    Pow(0xBEBC200000000000ULL, 0x4019), // 1e8
+    Pow(0xEE6B280000000000ULL, 0x401C), // 1e9
+    Pow(0x9502F90000000000ULL, 0x4020), // 1e10
+    Pow(0xBA43B74000000000ULL, 0x4023), // 1e11
+    Pow(0xE8D4A51000000000ULL, 0x4026), // 1e12
+    Pow(0x9184E72A00000000ULL, 0x402A), // 1e13
+    Pow(0xB5E620F480000000ULL, 0x402D), // 1e14
+    Pow(0xE35FA931A0000000ULL, 0x4030), // 1e15
+    Pow(0x8E1BC9BF04000000ULL, 0x4034), // 1e16
+    Pow(0xB1A2BC2EC5000000ULL, 0x4037), // 1e17
+    Pow(0xDE0B6B3A76400000ULL, 0x403A), // 1e18
+    Pow(0x8AC7230489E80000ULL, 0x403E), // 1e19
+    Pow(0xAD78EBC5AC620000ULL, 0x4041), // 1e20
+    Pow(0xD8D726B7177A8000ULL, 0x4044), // 1e21
+    Pow(0x878678326EAC9000ULL, 0x4048), // 1e22
+    Pow(0xA968163F0A57B400ULL, 0x404B), // 1e23
+    Pow(0xD3C21BCECCEDA100ULL, 0x404E), // 1e24
+    Pow(0x84595161401484A0ULL, 0x4052), // 1e25
+    Pow(0xA56FA5B99019A5C8ULL, 0x4055), // 1e26
+    Pow(0xCECB8F27F4200F3AULL, 0x4058), // 1e27
+    Pow(0x813F3978F8940984ULL, 0x405C), // 1e28
+    Pow(0xA18F07D736B90BE5ULL, 0x405F), // 1e29
+    Pow(0xC9F2C9CD04674EDFULL, 0x4062), // 1e30
+    Pow(0xFC6F7C4045812296ULL, 0x4065), // 1e31
+};
+constexpr TVelExtended kPow10Thirty2s[16] = {
+    Pow(0x8000000000000000ULL, 0x3FFF), // 1e0
+    Pow(0x9DC5ADA82B70B59EULL, 0x4069), // 1e32
+    Pow(0xC2781F49FFCFA6D5ULL, 0x40D3), // 1e64
+    Pow(0xEFB3AB16C59B14A3ULL, 0x413D), // 1e96
+    Pow(0x93BA47C980E98CE0ULL, 0x41A8), // 1e128
+    Pow(0xB616A12B7FE617AAULL, 0x4212), // 1e160
+    Pow(0xE070F78D3927556BULL, 0x427C), // 1e192
+    Pow(0x8A5296FFE33CC930ULL, 0x42E7), // 1e224
+    Pow(0xAA7EEBFB9DF9DE8EULL, 0x4351), // 1e256
+    Pow(0xD226FC195C6A2F8CULL, 0x43BB), // 1e288
+    Pow(0x81842F29F2CCE376ULL, 0x4426), // 1e320
+    Pow(0x9FA42700DB900AD2ULL, 0x4490), // 1e352
+    Pow(0xC4C5E310AEF8AA17ULL, 0x44FA), // 1e384
+    Pow(0xF28A9C07E9B09C59ULL, 0x4564), // 1e416
+    Pow(0x957A4AE1EBF7F3D4ULL, 0x45CF), // 1e448
+    Pow(0xB83ED8DC0795A262ULL, 0x4639), // 1e480
+};
+constexpr TVelExtended kPow10FiveTwelves[10] = {
+    Pow(0x8000000000000000ULL, 0x3FFF), // 1e0
+    Pow(0xE319A0AEA60E91C7ULL, 0x46A3), // 1e512
+    Pow(0xC976758681750C17ULL, 0x4D48), // 1e1024
+    Pow(0xB2B8353B3993A7E4ULL, 0x53ED), // 1e1536
+    Pow(0x9E8B3B5DC53D5DE5ULL, 0x5A92), // 1e2048
+    Pow(0x8CA554C020A1F0A6ULL, 0x6137), // 1e2560
+    Pow(0xF9895D25D88B5A8BULL, 0x67DB), // 1e3072
+    Pow(0xDD5DC8A2BF27F3F8ULL, 0x6E80), // 1e3584
+    Pow(0xC46052028A20979BULL, 0x7525), // 1e4096
+    Pow(0xAE3511626ED559F0ULL, 0x7BCA), // 1e4608
+};
+
+// The bounds of an 18-digit integer, half a unit outside: 999999999999999999.5 and
+// 99999999999999999.5.
+constexpr TVelExtended kEighteenDigitsTop = Pow(0xDE0B6B3A763FFFF8ULL, 0x403A);
+constexpr TVelExtended kEighteenDigitsBottom = Pow(0xB1A2BC2EC4FFFFC0ULL, 0x4037);
 
 // Largest first, so a tiny value is lifted (or a huge one lowered) into range before the
 // remaining factors apply and no intermediate leaves the extended range.
-long double ScaleByPow10(long double y, int s)
+TVelExtended ScaleByPow10(TVelExtended y, int s)
 {
     const bool up = s >= 0;
     const unsigned u = up ? unsigned(s) : unsigned(-s);
@@ -68,25 +131,6 @@ long double ScaleByPow10(long double y, int s)
             y /= kPow10Ones[small];
     }
     return y;
-}
-
-struct TExtendedBits {
-    uint64_t Mantissa; // with the explicit integer bit
-    unsigned ExponentField;
-    bool Negative;
-};
-
-TExtendedBits SplitExtended(long double value)
-{
-    unsigned char bytes[sizeof(long double)];
-    std::memcpy(bytes, &value, sizeof bytes);
-    TExtendedBits bits;
-    uint16_t signAndExponent;
-    std::memcpy(&bits.Mantissa, bytes, 8);
-    std::memcpy(&signAndExponent, bytes + 8, 2);
-    bits.ExponentField = signAndExponent & 0x7FFFu;
-    bits.Negative = (signAndExponent & 0x8000u) != 0;
-    return bits;
 }
 
 constexpr char kDigitPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
@@ -119,18 +163,20 @@ int TFloatRec::DigitCount() const
     return int(std::strlen(Digits));
 }
 
-TFloatRec FloatToDecimal(long double value, int precision, int decimals)
+TFloatRec FloatToDecimal(TVelExtended value, int precision, int decimals)
 {
     TFloatRec rec;
-    const TExtendedBits bits = SplitExtended(value);
-    if (bits.ExponentField == 0)
+    const TVelExtendedBits bits = value.Bits();
+    const unsigned exponentField = bits.SignExponent & 0x7FFFu;
+    const bool negative = (bits.SignExponent & 0x8000u) != 0;
+    if (exponentField == 0)
         return rec; // zero; the pseudo-denormals below 2^-16382 go with it
-    if (bits.ExponentField == 0x7FFF) {
+    if (exponentField == 0x7FFF) {
         // An all-ones exponent is infinity when the fraction below the integer bit is empty,
         // whatever the integer bit says; everything else there is not-a-number.
         if ((bits.Mantissa << 1) == 0) {
             rec.Exponent = TFloatRec::InfExponent;
-            rec.Negative = bits.Negative;
+            rec.Negative = negative;
         } else {
             rec.Exponent = TFloatRec::NanExponent;
         }
@@ -141,21 +187,21 @@ TFloatRec FloatToDecimal(long double value, int precision, int decimals)
 
     // Base-2 exponent of the top set bit, so unnormals (integer bit clear) are measured right.
     const int topBit = 63 - std::countl_zero(bits.Mantissa);
-    const int e2 = int(bits.ExponentField) - 16383 - 63 + topBit;
+    const int e2 = int(exponentField) - 16383 - 63 + topBit;
     int exponent = ((e2 * 19728) >> 16) + 1;
 
-    long double y = ScaleByPow10(std::fabs(value), 18 - exponent);
+    TVelExtended y = ScaleByPow10(value.Abs(), 18 - exponent);
     // The estimate above can be one too small, and for a few negative e2 (-681, -877, ...) one
     // too large, which would leave a leading zero among the 18 digits. Normalise both ways.
-    while (y >= 999999999999999999.5L) {
+    while (y >= kEighteenDigitsTop) {
         y /= 10;
         ++exponent;
     }
-    while (y < 99999999999999999.5L) {
+    while (y < kEighteenDigitsBottom) {
         y *= 10;
         --exponent;
     }
-    uint64_t n = uint64_t(std::llrint(y)); // ties to even, the hardware default
+    uint64_t n = uint64_t(y.RoundToInt64()); // ties to even
 
     precision = std::clamp(precision, 1, TFloatRec::MaxDigits);
     const long long wanted = std::min<long long>(static_cast<long long>(exponent) + decimals, precision);
@@ -176,7 +222,7 @@ TFloatRec FloatToDecimal(long double value, int precision, int decimals)
     rec.Exponent = int16_t(exponent);
     if (n == 0)
         return rec; // rounded away entirely: unsigned, exponent as computed
-    rec.Negative = bits.Negative;
+    rec.Negative = negative;
     WriteEighteenDigits(rec.Digits, n);
     int count = TFloatRec::MaxDigits;
     while (rec.Digits[count - 1] == '0')
@@ -335,7 +381,7 @@ QString CurrencyText(const TFloatRec& rec, int decimals, const TFormatSettings& 
 
 } // namespace
 
-QString FloatToTextFmt(long double value, TFloatFormat format, int precision, int digits, const TFormatSettings& fs)
+QString FloatToTextFmt(TVelExtended value, TFloatFormat format, int precision, int digits, const TFormatSettings& fs)
 {
     precision = std::clamp(precision, 2, TFloatRec::MaxDigits);
     TTextBuffer out;

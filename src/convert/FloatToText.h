@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "FormatSettings.h"
+#include "VelExtended.h"
 
 // A value in decimal form: 0.d1d2d3... x 10^Exponent. This is the one place where a binary
 // number becomes decimal digits; every text form below is laid out from it.
@@ -23,7 +24,7 @@ struct TFloatRec {
 // Rounds |value| half away from zero to min(E + decimals, precision) significant digits, where E
 // is the decimal exponent. When E + decimals is negative the value counts as zero. Precision is
 // taken in 1 .. 18. Never fails.
-TFloatRec FloatToDecimal(long double value, int precision, int decimals);
+TFloatRec FloatToDecimal(TVelExtended value, int precision, int decimals);
 
 enum class TFloatFormat {
     General,  // plain digits, or the exponent form beyond precision digits or below 0.0001
@@ -36,7 +37,7 @@ enum class TFloatFormat {
 // precision: significant digits, clamped to 2 .. 18.
 // digits: General/Exponent: least number of exponent digits (0 .. 4, anything else acts as 0);
 //         Fixed/Number/Currency: decimals (clamped to 0 .. 18).
-QString FloatToTextFmt(long double value, TFloatFormat format, int precision, int digits,
+QString FloatToTextFmt(TVelExtended value, TFloatFormat format, int precision, int digits,
                        const TFormatSettings& fs = FormatSettings());
 
 // General form with 15 significant digits and the user's current decimal separator: the text

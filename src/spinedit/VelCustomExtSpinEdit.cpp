@@ -141,20 +141,20 @@ void TVelCustomExtSpinEdit::StepDown(double S)
 
 // A text outside the bounds (typed with CheckOnExitOnly) is first brought onto the bound it
 // passed, then stepped; a step that would pass a bound lands on it.
-void TVelCustomExtSpinEdit::StepFloat(long double (TVelCustomMaskEdit::*Read)() const, bool Up, bool ClampFirst,
+void TVelCustomExtSpinEdit::StepFloat(TVelExtended (TVelCustomMaskEdit::*Read)() const, bool Up, bool ClampFirst,
                                       double S)
 {
     if (Up) {
         if (ClampFirst && !infiniteMin_ && (this->*Read)() < MinValue())
             ShowValue(MinValue());
-        const long double d = CaretInFraction() ? fractionStep_ : S;
-        const long double v = (this->*Read)();
+        const TVelExtended d = CaretInFraction() ? fractionStep_ : S;
+        const TVelExtended v = (this->*Read)();
         ShowValue(!infiniteMax_ && v + d >= MaxValue() ? MaxValue() : static_cast<double>(v + d));
     } else {
         if (ClampFirst && !infiniteMax_ && (this->*Read)() > MaxValue())
             ShowValue(MaxValue());
-        const long double d = CaretInFraction() ? fractionStep_ : S;
-        const long double v = (this->*Read)();
+        const TVelExtended d = CaretInFraction() ? fractionStep_ : S;
+        const TVelExtended v = (this->*Read)();
         ShowValue(infiniteMin_ || v - d > MinValue() ? static_cast<double>(v - d) : MinValue());
     }
 }

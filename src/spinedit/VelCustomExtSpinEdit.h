@@ -142,7 +142,7 @@ private:
     void RefreshValueFromText();
     bool CaretInFraction() const;
     void RestoreCaret(int SelStart);
-    void StepFloat(long double (TVelCustomMaskEdit::*Read)() const, bool Up, bool ClampFirst, double S);
+    void StepFloat(TVelExtended (TVelCustomMaskEdit::*Read)() const, bool Up, bool ClampFirst, double S);
     void ReadOldKindAndShow();
 
     double value_ = 0.0;

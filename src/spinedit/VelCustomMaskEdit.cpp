@@ -30,10 +30,12 @@ bool IsDigit(QChar c)
 // Money is held in whole ten-thousandths; what does not fit 64 bits of them is no amount.
 qint64 ToTenThousandths(double X)
 {
-    const long double r = std::nearbyint(static_cast<long double>(X) * 10000.0L);
-    if (!std::isfinite(r) || r >= 9223372036854775808.0L || r < -9223372036854775808.0L)
+    // 2^63 bounds the 64-bit integers.
+    constexpr double kLimit = 9223372036854775808.0;
+    const TVelExtended r = (TVelExtended(X) * 10000).RoundHalfEven();
+    if (!r.IsFinite() || r >= kLimit || r < -kLimit)
         throw EVelConvertError(QStringLiteral("%1 is not a valid currency value").arg(FloatToGeneralText(X)));
-    return static_cast<qint64>(r);
+    return r.ToInt64();
 }
 
 } // namespace
@@ -132,7 +134,7 @@ qint32 TVelCustomMaskEdit::AsInteger() const
     return r.Value;
 }
 
-long double TVelCustomMaskEdit::AsFloat() const
+TVelExtended TVelCustomMaskEdit::AsFloat() const
 {
     if (kind_ != ikFloat && kind_ != ikFixed && kind_ != ikNumber && kind_ != ikCurrency)
         throw EVelWrongDataType(QStringLiteral("No float entered"));
@@ -144,14 +146,14 @@ long double TVelCustomMaskEdit::AsFloat() const
     return r.Value;
 }
 
-long double TVelCustomMaskEdit::AsCurrency() const
+TVelExtended TVelCustomMaskEdit::AsCurrency() const
 {
     const std::optional<qint64> v = TextToCurrency(TextWithoutSuffix(), *currency_);
     if (!v) {
         ReportValidationError();
         return 0;
     }
-    return static_cast<long double>(*v) / 10000.0L;
+    return TVelExtended(*v) / 10000;
 }
 
 QString TVelCustomMaskEdit::KindText(double X, TVelInputKind Kind) const

@@ -68,8 +68,8 @@ public:
     // Readers of the current text. A text that is no number fires OnValidationError and reads 0;
     // a reader of another kind raises EVelWrongDataType.
     qint32 AsInteger() const;
-    long double AsFloat() const;
-    long double AsCurrency() const;
+    TVelExtended AsFloat() const;
+    TVelExtended AsCurrency() const;
 
     // Writes x in the current kind; the value itself follows through the text change.
     void ShowValue(double X);

@@ -114,7 +114,7 @@ void TVelCustomMaskEdit::ReplaceLeadingZero(QChar C)
     } else if (sep == 0) {
         applies = AsFloat() == 0;
     } else if (sep >= 2 && CursorPos() <= sep) {
-        applies = std::fabs(AsFloat()) < 1;
+        applies = AsFloat().Abs() < 1;
     }
     if (!applies)
         return;

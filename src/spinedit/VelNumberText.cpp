@@ -51,7 +51,7 @@ int FractionDigitValue(QChar c)
 
 } // namespace
 
-QString FormatNumber(long double x, int places, TVelNumberStyle style, int minFraction, const TFormatSettings& fs)
+QString FormatNumber(TVelExtended x, int places, TVelNumberStyle style, int minFraction, const TFormatSettings& fs)
 {
     places = std::clamp(places, 0, kMaxSignificant);
     // The conversion groups the integer digits itself, and leaves the exponent form alone.
@@ -158,16 +158,16 @@ TVelFloatRead ReadFloatText(const QString& text, int cutDecimals, QChar decimalS
         return {0, true};
     const bool negativeZero = *i == 0 && t.startsWith(QLatin1Char('-'));
 
-    long double fraction = 0;
+    TVelExtended fraction = 0;
     if (sep >= 0 && sep + 1 < t.size()) {
-        long double f = FractionDigitValue(t.at(t.size() - 1));
+        TVelExtended f = FractionDigitValue(t.at(t.size() - 1));
         for (qsizetype k = t.size() - 2; k > sep; --k)
             f = FractionDigitValue(t.at(k)) + f / 10;
         fraction = f / 10;
     }
 
-    const auto whole = static_cast<long double>(*i);
-    long double result = (*i >= 0 || negativeZero) ? whole + fraction : whole - fraction;
+    const TVelExtended whole = *i;
+    TVelExtended result = (*i >= 0 || negativeZero) ? whole + fraction : whole - fraction;
     if (negativeZero)
         result = -result;
     return {result, false};

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "FormatSettings.h"
+#include "VelExtended.h"
 
 // How a spin edit shows and reads its number. The ordinals are stored in form descriptions.
 enum TVelNumberType { ntInteger, ntFloat, ntFloatFixed, ntFloatNumber, ntCurrency };
@@ -17,7 +18,7 @@ enum class TVelNumberStyle { Trimmed, Padded, Grouped };
 // Fixed-point text of x with `places` decimals, rounded half away from zero on its 18-digit
 // decimal expansion, in the separators of `fs`. Magnitudes of 10^18 and more, infinities and NaN
 // come out in the general exponent form and are left unstyled.
-QString FormatNumber(long double x, int places, TVelNumberStyle style, int minFraction,
+QString FormatNumber(TVelExtended x, int places, TVelNumberStyle style, int minFraction,
                      const TFormatSettings& fs = FormatSettings());
 
 // x truncated toward zero, reduced to its low 32 bits, as a signed decimal; what an integer edit
@@ -39,7 +40,7 @@ struct TVelIntegerRead {
 };
 
 struct TVelFloatRead {
-    long double Value = 0;
+    TVelExtended Value = 0;
     bool Failed = false;
 };
 

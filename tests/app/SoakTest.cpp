@@ -231,9 +231,9 @@ protected:
         if (mode != 2) {
             ASSERT_EQ(form->Label8->text().section(QLatin1Char(' '), 2, 2), shownR) << where;
         }
-        const long double product = static_cast<long double>(a->Value) * r->Value;
-        const long double scale = std::max(std::fabs(static_cast<long double>(v->Value)), std::fabs(product));
-        ASSERT_LE(std::fabs(v->Value - product), scale * 2e-14L) << where;
+        const TVelExtended product = TVelExtended(a->Value) * r->Value;
+        const TVelExtended scale = std::max(TVelExtended(v->Value).Abs(), product.Abs());
+        ASSERT_TRUE((v->Value - product).Abs() <= scale * 2e-14) << where;
         ++lawChecks;
     }
 

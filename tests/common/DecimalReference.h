@@ -1,9 +1,10 @@
 #pragma once
 
-// An exact decimal reference for the float-to-text conversion, built from glibc's exact decimal
-// printing. The conversion rounds from an 18-digit intermediate obtained by scaling in extended
-// precision, which can differ from the exact expansion in its 18th digit; the candidates below
-// accept both roundings wherever that difference can move the result.
+// An exact decimal reference for the float-to-text conversion, built from the exact decimal
+// printing of glibc (doubles) and MPFR (extended values). The conversion rounds from an 18-digit
+// intermediate obtained by scaling in extended precision, which can differ from the exact
+// expansion in its 18th digit; the candidates below accept both roundings wherever that
+// difference can move the result.
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +13,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "ExtendedSupport.h"
 
 namespace DecimalReference {
 
@@ -37,11 +40,9 @@ inline ExactDigits DigitsOf(double x)
     return FromScientific(buf);
 }
 
-inline ExactDigits DigitsOf(long double x)
+inline ExactDigits DigitsOf(TVelExtended x)
 {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.30Le", std::fabs(x));
-    return FromScientific(buf);
+    return FromScientific(ExtendedSupport::Scientific(x, 31).c_str());
 }
 
 struct Rounded {

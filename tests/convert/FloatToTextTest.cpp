@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "FloatToText.h"
+#include "ExtendedSupport.h"
 #include "RowNames.h"
 #include "ScopedFormat.h"
 
@@ -13,6 +14,9 @@ namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+const TVelExtended kLargest = TVelExtended::FromBits({0xFFFFFFFFFFFFFFFFULL, 0x7FFE});
+const TVelExtended kSmallestNormal = TVelExtended::FromBits({0x8000000000000000ULL, 0x0001});
+const TVelExtended kSmallestDenormal = TVelExtended::FromBits({1, 0});
 
 // ---------------------------------------------------------------------------------------------
 // General text, "." separator
@@ -110,7 +114,7 @@ TEST(GeneralTextSeparator, ReadsSettingsAtEachCall)
 
 struct DecimalRow {
     const char* name;
-    long double value;
+    TVelExtended value;
     int precision;
     int decimals;
     int exponent;
@@ -135,30 +139,28 @@ constexpr int kAll = 9999;
 INSTANTIATE_TEST_SUITE_P(
     Table, FloatToDecimalTest,
     ::testing::Values(
-        DecimalRow{"Zero", 0.0L, 15, kAll, 0, false, ""}, DecimalRow{"NegativeZero", -0.0L, 15, kAll, 0, false, ""},
-        DecimalRow{"Negative", -2.5L, 15, kAll, 1, true, "25"},
-        DecimalRow{"BelowOne", 0.001L, 15, kAll, -2, false, "1"},
+        DecimalRow{"Zero", 0.0, 15, kAll, 0, false, ""}, DecimalRow{"NegativeZero", -0.0, 15, kAll, 0, false, ""},
+        DecimalRow{"Negative", -2.5, 15, kAll, 1, true, "25"}, DecimalRow{"BelowOne", 0.001, 15, kAll, -2, false, "1"},
         DecimalRow{"AllEighteenDigits", 123.456, 18, kAll, 3, false, "123456000000000003"},
-        DecimalRow{"PrecisionBelowOneTakenAsOne", 0.25L, 0, kAll, 0, false, "3"},
+        DecimalRow{"PrecisionBelowOneTakenAsOne", 0.25, 0, kAll, 0, false, "3"},
         DecimalRow{"PrecisionAboveEighteenTakenAsEighteen", 0.1, 40, kAll, 0, false, "100000000000000006"},
-        DecimalRow{"DecimalsLimitDigits", 1234.5678L, 15, 2, 4, false, "123457"},
-        DecimalRow{"DecimalsCarryIntoNewDigit", 999.9L, 15, 0, 4, false, "1"},
-        DecimalRow{"RoundedAwayKeepsExponent", 0.4L, 15, 0, 0, false, ""},
-        DecimalRow{"RoundedAwayDropsSign", -0.004L, 15, 2, -2, false, ""},
+        DecimalRow{"DecimalsLimitDigits", 1234.5678, 15, 2, 4, false, "123457"},
+        DecimalRow{"DecimalsCarryIntoNewDigit", 999.9, 15, 0, 4, false, "1"},
+        DecimalRow{"RoundedAwayKeepsExponent", 0.4, 15, 0, 0, false, ""},
+        DecimalRow{"RoundedAwayDropsSign", -0.004, 15, 2, -2, false, ""},
         DecimalRow{"RoundsUpToFirstDecimal", -0.005, 15, 2, -1, true, "1"},
-        DecimalRow{"BeyondDecimalsIsZero", -0.0004L, 15, 2, 0, false, ""},
-        DecimalRow{"HugeDecimalsDoNotOverflow", 1.5L, 15, INT_MAX, 1, false, "15"},
-        DecimalRow{"HugeNegativeDecimalsGiveZero", 1.5L, 15, INT_MIN, 0, false, ""},
-        DecimalRow{"BeyondDoubleRange", 1e4000L, 15, kAll, 4001, false, "1"},
-        DecimalRow{"BelowDoubleRange", -1.25e-4000L, 15, kAll, -3999, true, "125"},
-        DecimalRow{"LargestExtended", LDBL_MAX, 15, kAll, 4933, false, "118973149535723"},
-        DecimalRow{"SmallestNormalExtended", LDBL_MIN, 15, kAll, -4931, false, "336210314311209"},
+        DecimalRow{"BeyondDecimalsIsZero", -0.0004, 15, 2, 0, false, ""},
+        DecimalRow{"HugeDecimalsDoNotOverflow", 1.5, 15, INT_MAX, 1, false, "15"},
+        DecimalRow{"HugeNegativeDecimalsGiveZero", 1.5, 15, INT_MIN, 0, false, ""},
+        DecimalRow{"BeyondDoubleRange", ExtendedSupport::FromText("1e4000"), 15, kAll, 4001, false, "1"},
+        DecimalRow{"BelowDoubleRange", ExtendedSupport::FromText("-1.25e-4000"), 15, kAll, -3999, true, "125"},
+        DecimalRow{"LargestExtended", kLargest, 15, kAll, 4933, false, "118973149535723"},
+        DecimalRow{"SmallestNormalExtended", kSmallestNormal, 15, kAll, -4931, false, "336210314311209"},
         // Extended denormals are below anything a double can hold; they read as zero.
-        DecimalRow{"ExtendedDenormalIsZero", LDBL_TRUE_MIN, 15, kAll, 0, false, ""},
-        DecimalRow{"Infinity", std::numeric_limits<long double>::infinity(), 15, kAll, 32767, false, ""},
-        DecimalRow{"NegativeInfinity", -std::numeric_limits<long double>::infinity(), 15, kAll, 32767, true, ""},
-        DecimalRow{"NotANumberIsUnsigned", -std::numeric_limits<long double>::quiet_NaN(), 15, kAll, -32768, false,
-                   ""}),
+        DecimalRow{"ExtendedDenormalIsZero", kSmallestDenormal, 15, kAll, 0, false, ""},
+        DecimalRow{"Infinity", kInf, 15, kAll, 32767, false, ""},
+        DecimalRow{"NegativeInfinity", -kInf, 15, kAll, 32767, true, ""},
+        DecimalRow{"NotANumberIsUnsigned", -kNan, 15, kAll, -32768, false, ""}),
     RowName());
 
 // ---------------------------------------------------------------------------------------------
@@ -166,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct FormatRow {
     const char* name;
-    long double value;
+    TVelExtended value;
     TFloatFormat format;
     int precision;
     int digits;
@@ -184,65 +186,63 @@ TEST_P(FloatToTextFmtTest, Formats)
 }
 
 using F = TFloatFormat;
-const long double kInfL = std::numeric_limits<long double>::infinity();
 
 INSTANTIATE_TEST_SUITE_P(
     Table, FloatToTextFmtTest,
-    ::testing::Values(
-        FormatRow{"GeneralMinimumExponentDigits", 0.00001L, F::General, 15, 2, u"1E-05"},
-        FormatRow{"GeneralExponentDigitsAboveFourIgnored", 1e20L, F::General, 15, 5, u"1E20"},
-        FormatRow{"GeneralPrecisionMovesExponentBorder", 12345.0L, F::General, 4, 0, u"1.235E4"},
-        FormatRow{"GeneralWithinPrecision", 1234.0L, F::General, 4, 0, u"1234"},
-        FormatRow{"GeneralShortPrecisionSmall", 0.00012345, F::General, 4, 0, u"0.0001234"},
-        FormatRow{"GeneralEighteenDigits", 0.1, F::General, 18, 0, u"0.100000000000000006"},
-        FormatRow{"GeneralPrecisionClampedToTwo", 0.256L, F::General, 1, 0, u"0.26"},
+    ::testing::Values(FormatRow{"GeneralMinimumExponentDigits", 0.00001, F::General, 15, 2, u"1E-05"},
+                      FormatRow{"GeneralExponentDigitsAboveFourIgnored", 1e20, F::General, 15, 5, u"1E20"},
+                      FormatRow{"GeneralPrecisionMovesExponentBorder", 12345.0, F::General, 4, 0, u"1.235E4"},
+                      FormatRow{"GeneralWithinPrecision", 1234.0, F::General, 4, 0, u"1234"},
+                      FormatRow{"GeneralShortPrecisionSmall", 0.00012345, F::General, 4, 0, u"0.0001234"},
+                      FormatRow{"GeneralEighteenDigits", 0.1, F::General, 18, 0, u"0.100000000000000006"},
+                      FormatRow{"GeneralPrecisionClampedToTwo", 0.256, F::General, 1, 0, u"0.26"},
 
-        FormatRow{"ExponentPadsDigits", 1234.5L, F::Exponent, 4, 2, u"1.235E+03"},
-        FormatRow{"ExponentZero", 0.0L, F::Exponent, 4, 2, u"0.000E+00"},
-        FormatRow{"ExponentNegativeSmall", -0.00012345L, F::Exponent, 3, 0, u"-1.23E-4"},
-        FormatRow{"ExponentCarry", 9.99L, F::Exponent, 2, 0, u"1.0E+1"},
-        FormatRow{"ExponentFourDigits", 1.0L, F::Exponent, 2, 4, u"1.0E+0000"},
-        FormatRow{"ExponentDigitsAboveFourIgnored", 1.0L, F::Exponent, 2, 9, u"1.0E+0"},
-        FormatRow{"ExponentLarge", 1e100L, F::Exponent, 15, 0, u"1.00000000000000E+100"},
-        FormatRow{"ExponentPrecisionClamped", 1.5L, F::Exponent, 30, 0, u"1.50000000000000000E+0"},
-        FormatRow{"ExponentInfinity", kInfL, F::Exponent, 15, 2, u"INF"},
+                      FormatRow{"ExponentPadsDigits", 1234.5, F::Exponent, 4, 2, u"1.235E+03"},
+                      FormatRow{"ExponentZero", 0.0, F::Exponent, 4, 2, u"0.000E+00"},
+                      FormatRow{"ExponentNegativeSmall", -0.00012345, F::Exponent, 3, 0, u"-1.23E-4"},
+                      FormatRow{"ExponentCarry", 9.99, F::Exponent, 2, 0, u"1.0E+1"},
+                      FormatRow{"ExponentFourDigits", 1.0, F::Exponent, 2, 4, u"1.0E+0000"},
+                      FormatRow{"ExponentDigitsAboveFourIgnored", 1.0, F::Exponent, 2, 9, u"1.0E+0"},
+                      FormatRow{"ExponentLarge", 1e100, F::Exponent, 15, 0, u"1.00000000000000E+100"},
+                      FormatRow{"ExponentPrecisionClamped", 1.5, F::Exponent, 30, 0, u"1.50000000000000000E+0"},
+                      FormatRow{"ExponentInfinity", kInf, F::Exponent, 15, 2, u"INF"},
 
-        FormatRow{"FixedPadsDecimals", 1234.5L, F::Fixed, 15, 2, u"1234.50"},
-        FormatRow{"FixedNoDecimalsRoundsAway", 1234.5L, F::Fixed, 15, 0, u"1235"},
-        FormatRow{"FixedNegativeRoundsAway", -1234.5L, F::Fixed, 15, 0, u"-1235"},
-        FormatRow{"FixedHalfToOne", 0.5L, F::Fixed, 15, 0, u"1"},
-        FormatRow{"FixedBelowHalfToZero", 0.4L, F::Fixed, 15, 0, u"0"},
-        FormatRow{"FixedZero", 0.0L, F::Fixed, 15, 3, u"0.000"},
-        FormatRow{"FixedNegativeRoundedToZeroUnsigned", -0.004L, F::Fixed, 15, 2, u"0.00"},
-        FormatRow{"FixedNegativeRoundedUp", -0.005, F::Fixed, 15, 2, u"-0.01"},
-        FormatRow{"FixedLeadingZeros", 0.000123, F::Fixed, 15, 5, u"0.00012"},
-        FormatRow{"FixedBeyondDecimals", 0.000123, F::Fixed, 15, 2, u"0.00"},
-        FormatRow{"FixedDoubleBelowHalf", 12.35, F::Fixed, 18, 1, u"12.3"},
-        FormatRow{"FixedDoubleAboveHalf", 0.05, F::Fixed, 18, 1, u"0.1"},
-        FormatRow{"FixedEighteenDigitsPadded", 123.456, F::Fixed, 18, 18, u"123.456000000000003000"},
-        FormatRow{"FixedPrecisionLimitsDigits", 1.0L / 3, F::Fixed, 4, 6, u"0.333300"},
-        FormatRow{"FixedNegativeDecimalsAsZero", 1.5L, F::Fixed, 15, -3, u"2"},
-        FormatRow{"FixedDecimalsClampedToEighteen", 1.5L, F::Fixed, 15, 25, u"1.500000000000000000"},
-        FormatRow{"FixedAtPrecision", 999999999999999.0L, F::Fixed, 15, 2, u"999999999999999.00"},
-        FormatRow{"FixedBeyondPrecisionIsGeneral", 1e15L, F::Fixed, 15, 2, u"1E15"},
-        FormatRow{"FixedInfinity", -kInfL, F::Fixed, 15, 2, u"-INF"},
-        FormatRow{"FixedNotANumber", std::numeric_limits<long double>::quiet_NaN(), F::Fixed, 15, 2, u"NAN"},
+                      FormatRow{"FixedPadsDecimals", 1234.5, F::Fixed, 15, 2, u"1234.50"},
+                      FormatRow{"FixedNoDecimalsRoundsAway", 1234.5, F::Fixed, 15, 0, u"1235"},
+                      FormatRow{"FixedNegativeRoundsAway", -1234.5, F::Fixed, 15, 0, u"-1235"},
+                      FormatRow{"FixedHalfToOne", 0.5, F::Fixed, 15, 0, u"1"},
+                      FormatRow{"FixedBelowHalfToZero", 0.4, F::Fixed, 15, 0, u"0"},
+                      FormatRow{"FixedZero", 0.0, F::Fixed, 15, 3, u"0.000"},
+                      FormatRow{"FixedNegativeRoundedToZeroUnsigned", -0.004, F::Fixed, 15, 2, u"0.00"},
+                      FormatRow{"FixedNegativeRoundedUp", -0.005, F::Fixed, 15, 2, u"-0.01"},
+                      FormatRow{"FixedLeadingZeros", 0.000123, F::Fixed, 15, 5, u"0.00012"},
+                      FormatRow{"FixedBeyondDecimals", 0.000123, F::Fixed, 15, 2, u"0.00"},
+                      FormatRow{"FixedDoubleBelowHalf", 12.35, F::Fixed, 18, 1, u"12.3"},
+                      FormatRow{"FixedDoubleAboveHalf", 0.05, F::Fixed, 18, 1, u"0.1"},
+                      FormatRow{"FixedEighteenDigitsPadded", 123.456, F::Fixed, 18, 18, u"123.456000000000003000"},
+                      FormatRow{"FixedPrecisionLimitsDigits", 1.0 / 3, F::Fixed, 4, 6, u"0.333300"},
+                      FormatRow{"FixedNegativeDecimalsAsZero", 1.5, F::Fixed, 15, -3, u"2"},
+                      FormatRow{"FixedDecimalsClampedToEighteen", 1.5, F::Fixed, 15, 25, u"1.500000000000000000"},
+                      FormatRow{"FixedAtPrecision", 999999999999999.0, F::Fixed, 15, 2, u"999999999999999.00"},
+                      FormatRow{"FixedBeyondPrecisionIsGeneral", 1e15, F::Fixed, 15, 2, u"1E15"},
+                      FormatRow{"FixedInfinity", -kInf, F::Fixed, 15, 2, u"-INF"},
+                      FormatRow{"FixedNotANumber", kNan, F::Fixed, 15, 2, u"NAN"},
 
-        FormatRow{"NumberGroups", 1234567.5L, F::Number, 15, 1, u"1,234,567.5"},
-        FormatRow{"NumberNegativeShort", -123.5L, F::Number, 15, 1, u"-123.5"},
-        FormatRow{"NumberNegativeGroups", -123456.0L, F::Number, 15, 0, u"-123,456"},
-        FormatRow{"NumberMillion", 1000000.0L, F::Number, 15, 3, u"1,000,000.000"},
-        FormatRow{"NumberCarryAddsGroup", 999.9L, F::Number, 15, 0, u"1,000"},
-        FormatRow{"NumberFifteenDigits", 123456789012345.0L, F::Number, 15, 0, u"123,456,789,012,345"},
-        FormatRow{"NumberBelowOne", 0.25L, F::Number, 15, 1, u"0.3"},
-        FormatRow{"NumberBeyondPrecisionIsGeneral", 1e20L, F::Number, 15, 2, u"1E20"},
-        FormatRow{"NumberNotANumber", std::numeric_limits<long double>::quiet_NaN(), F::Number, 15, 2, u"NAN"},
+                      FormatRow{"NumberGroups", 1234567.5, F::Number, 15, 1, u"1,234,567.5"},
+                      FormatRow{"NumberNegativeShort", -123.5, F::Number, 15, 1, u"-123.5"},
+                      FormatRow{"NumberNegativeGroups", -123456.0, F::Number, 15, 0, u"-123,456"},
+                      FormatRow{"NumberMillion", 1000000.0, F::Number, 15, 3, u"1,000,000.000"},
+                      FormatRow{"NumberCarryAddsGroup", 999.9, F::Number, 15, 0, u"1,000"},
+                      FormatRow{"NumberFifteenDigits", 123456789012345.0, F::Number, 15, 0, u"123,456,789,012,345"},
+                      FormatRow{"NumberBelowOne", 0.25, F::Number, 15, 1, u"0.3"},
+                      FormatRow{"NumberBeyondPrecisionIsGeneral", 1e20, F::Number, 15, 2, u"1E20"},
+                      FormatRow{"NumberNotANumber", kNan, F::Number, 15, 2, u"NAN"},
 
-        FormatRow{"CurrencyDefaultPattern", 1234.5L, F::Currency, 15, 2, u"$1,234.50"},
-        FormatRow{"CurrencyNegativeDefaultPattern", -1234.5L, F::Currency, 15, 2, u"($1,234.50)"},
-        FormatRow{"CurrencyRoundedToZeroIsPositive", -0.001L, F::Currency, 15, 2, u"$0.00"},
-        FormatRow{"CurrencyBeyondPrecisionIsGeneral", -1e20L, F::Currency, 15, 2, u"-1E20"},
-        FormatRow{"CurrencyInfinity", kInfL, F::Currency, 15, 2, u"INF"}),
+                      FormatRow{"CurrencyDefaultPattern", 1234.5, F::Currency, 15, 2, u"$1,234.50"},
+                      FormatRow{"CurrencyNegativeDefaultPattern", -1234.5, F::Currency, 15, 2, u"($1,234.50)"},
+                      FormatRow{"CurrencyRoundedToZeroIsPositive", -0.001, F::Currency, 15, 2, u"$0.00"},
+                      FormatRow{"CurrencyBeyondPrecisionIsGeneral", -1e20, F::Currency, 15, 2, u"-1E20"},
+                      FormatRow{"CurrencyInfinity", kInf, F::Currency, 15, 2, u"INF"}),
     RowName());
 
 TEST(FloatToTextFmtSettings, CommaDecimalAndDotThousands)
@@ -253,10 +253,10 @@ TEST(FloatToTextFmtSettings, CommaDecimalAndDotThousands)
     fs.CurrencyString = QStringLiteral("EUR");
     fs.CurrencyFormat = 3;
     fs.NegCurrFormat = 8;
-    EXPECT_EQ(FloatToTextFmt(1234.0L, F::Number, 15, 2, fs), QStringLiteral("1.234,00"));
-    EXPECT_EQ(FloatToTextFmt(1234.5L, F::Fixed, 15, 1, fs), QStringLiteral("1234,5"));
-    EXPECT_EQ(FloatToTextFmt(0.000012345L, F::General, 15, 0, fs), QStringLiteral("1,2345E-5"));
-    EXPECT_EQ(FloatToTextFmt(1234.5L, F::Exponent, 4, 2, fs), QStringLiteral("1,235E+03"));
+    EXPECT_EQ(FloatToTextFmt(1234.0, F::Number, 15, 2, fs), QStringLiteral("1.234,00"));
+    EXPECT_EQ(FloatToTextFmt(1234.5, F::Fixed, 15, 1, fs), QStringLiteral("1234,5"));
+    EXPECT_EQ(FloatToTextFmt(0.000012345, F::General, 15, 0, fs), QStringLiteral("1,2345E-5"));
+    EXPECT_EQ(FloatToTextFmt(1234.5, F::Exponent, 4, 2, fs), QStringLiteral("1,235E+03"));
     EXPECT_EQ(FloatToTextFmt(1234567.891, F::Currency, 15, 2, fs), QStringLiteral("1.234.567,89 EUR"));
     EXPECT_EQ(FloatToTextFmt(-1234567.891, F::Currency, 15, 2, fs), QStringLiteral("-1.234.567,89 EUR"));
 }
@@ -265,8 +265,8 @@ TEST(FloatToTextFmtSettings, NoGroupingWithNulThousandSeparator)
 {
     TFormatSettings fs;
     fs.ThousandSeparator = QChar();
-    EXPECT_EQ(FloatToTextFmt(12345.0L, F::Number, 15, 1, fs), QStringLiteral("12345.0"));
-    EXPECT_EQ(FloatToTextFmt(12345.0L, F::Currency, 15, 0, fs), QStringLiteral("$12345"));
+    EXPECT_EQ(FloatToTextFmt(12345.0, F::Number, 15, 1, fs), QStringLiteral("12345.0"));
+    EXPECT_EQ(FloatToTextFmt(12345.0, F::Currency, 15, 0, fs), QStringLiteral("$12345"));
 }
 
 TEST(FloatToTextFmtSettings, NonLatinSeparators)
@@ -274,14 +274,14 @@ TEST(FloatToTextFmtSettings, NonLatinSeparators)
     TFormatSettings fs;
     fs.DecimalSeparator = QChar(u',');
     fs.ThousandSeparator = QChar(0x00A0);
-    EXPECT_EQ(FloatToTextFmt(-1234567.25L, F::Number, 15, 2, fs), QString::fromUtf16(u"-1\u00A0234\u00A0567,25"));
+    EXPECT_EQ(FloatToTextFmt(-1234567.25, F::Number, 15, 2, fs), QString::fromUtf16(u"-1\u00A0234\u00A0567,25"));
 }
 
 TEST(FloatToTextFmtSettings, UsesGivenSettingsNotGlobal)
 {
     ScopedFormat global(QChar(u','), QChar(u'.'));
-    EXPECT_EQ(FloatToTextFmt(1.5L, F::Fixed, 15, 1, TFormatSettings{}), QStringLiteral("1.5"));
-    EXPECT_EQ(FloatToTextFmt(1.5L, F::Fixed, 15, 1), QStringLiteral("1,5"));
+    EXPECT_EQ(FloatToTextFmt(1.5, F::Fixed, 15, 1, TFormatSettings{}), QStringLiteral("1.5"));
+    EXPECT_EQ(FloatToTextFmt(1.5, F::Fixed, 15, 1), QStringLiteral("1,5"));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -291,7 +291,7 @@ struct CurrencyRow {
     const char* name;
     int positiveCode;
     int negativeCode;
-    long double value;
+    TVelExtended value;
     const char16_t* text;
     friend void PrintTo(const CurrencyRow& Row, std::ostream* Os) { *Os << Row.name; }
 };
@@ -309,29 +309,28 @@ TEST_P(CurrencyPatternTest, PlacesSymbolAndNumber)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, CurrencyPatternTest,
-                         ::testing::Values(CurrencyRow{"Positive0", 0, 0, 1234.5L, u"\u20AC1,234.50"},
-                                           CurrencyRow{"Positive1", 1, 0, 1234.5L, u"1,234.50\u20AC"},
-                                           CurrencyRow{"Positive2", 2, 0, 1234.5L, u"\u20AC 1,234.50"},
-                                           CurrencyRow{"Positive3", 3, 0, 1234.5L, u"1,234.50 \u20AC"},
-                                           CurrencyRow{"Negative0", 0, 0, -1234.5L, u"(\u20AC1,234.50)"},
-                                           CurrencyRow{"Negative1", 0, 1, -1234.5L, u"-\u20AC1,234.50"},
-                                           CurrencyRow{"Negative2", 0, 2, -1234.5L, u"\u20AC-1,234.50"},
-                                           CurrencyRow{"Negative3", 0, 3, -1234.5L, u"\u20AC1,234.50-"},
-                                           CurrencyRow{"Negative4", 0, 4, -1234.5L, u"(1,234.50\u20AC)"},
-                                           CurrencyRow{"Negative5", 0, 5, -1234.5L, u"-1,234.50\u20AC"},
-                                           CurrencyRow{"Negative6", 0, 6, -1234.5L, u"1,234.50-\u20AC"},
-                                           CurrencyRow{"Negative7", 0, 7, -1234.5L, u"1,234.50\u20AC-"},
-                                           CurrencyRow{"Negative8", 0, 8, -1234.5L, u"-1,234.50 \u20AC"},
-                                           CurrencyRow{"Negative9", 0, 9, -1234.5L, u"-\u20AC 1,234.50"},
-                                           CurrencyRow{"Negative10", 0, 10, -1234.5L, u"1,234.50 \u20AC-"},
-                                           CurrencyRow{"Negative11", 0, 11, -1234.5L, u"\u20AC 1,234.50-"},
-                                           CurrencyRow{"Negative12", 0, 12, -1234.5L, u"\u20AC -1,234.50"},
-                                           CurrencyRow{"Negative13", 0, 13, -1234.5L, u"1,234.50- \u20AC"},
-                                           CurrencyRow{"Negative14", 0, 14, -1234.5L, u"(\u20AC 1,234.50)"},
-                                           CurrencyRow{"Negative15", 0, 15, -1234.5L, u"(1,234.50 \u20AC)"},
-                                           CurrencyRow{"NegativeAbove15ActsAs15", 0, 40, -1234.5L,
-                                                       u"(1,234.50 \u20AC)"},
-                                           CurrencyRow{"PositiveIgnoresNegativeCode", 1, 9, 0.5L, u"0.50\u20AC"}),
+                         ::testing::Values(CurrencyRow{"Positive0", 0, 0, 1234.5, u"\u20AC1,234.50"},
+                                           CurrencyRow{"Positive1", 1, 0, 1234.5, u"1,234.50\u20AC"},
+                                           CurrencyRow{"Positive2", 2, 0, 1234.5, u"\u20AC 1,234.50"},
+                                           CurrencyRow{"Positive3", 3, 0, 1234.5, u"1,234.50 \u20AC"},
+                                           CurrencyRow{"Negative0", 0, 0, -1234.5, u"(\u20AC1,234.50)"},
+                                           CurrencyRow{"Negative1", 0, 1, -1234.5, u"-\u20AC1,234.50"},
+                                           CurrencyRow{"Negative2", 0, 2, -1234.5, u"\u20AC-1,234.50"},
+                                           CurrencyRow{"Negative3", 0, 3, -1234.5, u"\u20AC1,234.50-"},
+                                           CurrencyRow{"Negative4", 0, 4, -1234.5, u"(1,234.50\u20AC)"},
+                                           CurrencyRow{"Negative5", 0, 5, -1234.5, u"-1,234.50\u20AC"},
+                                           CurrencyRow{"Negative6", 0, 6, -1234.5, u"1,234.50-\u20AC"},
+                                           CurrencyRow{"Negative7", 0, 7, -1234.5, u"1,234.50\u20AC-"},
+                                           CurrencyRow{"Negative8", 0, 8, -1234.5, u"-1,234.50 \u20AC"},
+                                           CurrencyRow{"Negative9", 0, 9, -1234.5, u"-\u20AC 1,234.50"},
+                                           CurrencyRow{"Negative10", 0, 10, -1234.5, u"1,234.50 \u20AC-"},
+                                           CurrencyRow{"Negative11", 0, 11, -1234.5, u"\u20AC 1,234.50-"},
+                                           CurrencyRow{"Negative12", 0, 12, -1234.5, u"\u20AC -1,234.50"},
+                                           CurrencyRow{"Negative13", 0, 13, -1234.5, u"1,234.50- \u20AC"},
+                                           CurrencyRow{"Negative14", 0, 14, -1234.5, u"(\u20AC 1,234.50)"},
+                                           CurrencyRow{"Negative15", 0, 15, -1234.5, u"(1,234.50 \u20AC)"},
+                                           CurrencyRow{"NegativeAbove15ActsAs15", 0, 40, -1234.5, u"(1,234.50 \u20AC)"},
+                                           CurrencyRow{"PositiveIgnoresNegativeCode", 1, 9, 0.5, u"0.50\u20AC"}),
                          RowName());
 
 } // namespace

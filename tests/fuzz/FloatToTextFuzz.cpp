@@ -60,14 +60,14 @@ struct Value {
     ExactDigits exact;
 };
 
-Value Classify(long double x, bool fromDouble)
+Value Classify(TVelExtended x, bool fromDouble)
 {
     Value v;
-    v.negative = std::signbit(x);
+    v.negative = x.SignBit();
     if (fromDouble) {
-        if (std::isnan(x))
+        if (x.IsNaN())
             v.kind = Value::NotANumber;
-        else if (std::isinf(x))
+        else if (!x.IsFinite())
             v.kind = Value::Infinity;
         else if (x == 0)
             v.kind = Value::Zero;
@@ -76,13 +76,8 @@ Value Classify(long double x, bool fromDouble)
     } else {
         // The 80-bit format has encodings no arithmetic produces (an integer bit that disagrees
         // with the exponent); the conversion need only survive those. Its own denormals are zero.
-        unsigned char bytes[sizeof(long double)];
-        std::memcpy(bytes, &x, sizeof bytes);
-        uint64_t mantissa;
-        uint16_t top;
-        std::memcpy(&mantissa, bytes, 8);
-        std::memcpy(&top, bytes + 8, 2);
-        const unsigned exponent = top & 0x7FFFu;
+        const uint64_t mantissa = x.Bits().Mantissa;
+        const unsigned exponent = x.Bits().SignExponent & 0x7FFFu;
         const bool integerBit = (mantissa >> 63) != 0;
         if (exponent == 0)
             v.kind = integerBit ? Value::Malformed : Value::Zero;
@@ -192,10 +187,11 @@ std::vector<QString> Expected(const Value& v, TFloatFormat format, int precision
     return out;
 }
 
-std::string Describe(const Value& v, long double x)
+std::string Describe(const Value& v, TVelExtended x)
 {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.21Lg", x);
+    std::snprintf(buf, sizeof buf, "%04X:%016llX", unsigned(x.Bits().SignExponent),
+                  static_cast<unsigned long long>(x.Bits().Mantissa));
     std::string s = buf;
     if (v.kind == Value::Number)
         s += " (exact " + v.exact.digits + "e" + std::to_string(v.exact.exponent) + ")";
@@ -220,8 +216,11 @@ void CheckOne(const std::vector<QString>& expected, const QString& got, const st
         if (got == e)
             return;
     std::string list;
-    for (const QString& e : expected)
-        list += " " + Quoted(e);
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on " " + string at -O3.
+    for (const QString& e : expected) {
+        list += ' ';
+        list += Quoted(e);
+    }
     FuzzFail(context + ": got " + Quoted(got) + ", expected one of" + list);
 }
 
@@ -242,12 +241,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const uint8_t symbol = in.Byte();
     const bool extended = mode & 1;
 
-    long double x;
+    // The pattern as the x87 lays it out in memory: the mantissa's eight bytes, then sign and
+    // exponent, each least significant byte first.
+    TVelExtended x;
     if (extended) {
-        unsigned char bytes[sizeof(long double)] = {};
-        for (int i = 0; i < 10; ++i)
-            bytes[i] = in.Byte();
-        std::memcpy(&x, bytes, sizeof x);
+        TVelExtendedBits bits;
+        for (int i = 0; i < 8; ++i)
+            bits.Mantissa |= uint64_t(in.Byte()) << (8 * i);
+        bits.SignExponent = in.Byte();
+        bits.SignExponent = uint16_t(bits.SignExponent | unsigned(in.Byte()) << 8);
+        x = TVelExtended::FromBits(bits);
     } else {
         x = in.Raw<double>();
     }

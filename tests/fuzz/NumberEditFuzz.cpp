@@ -70,7 +70,7 @@ std::optional<double> ReadBack(const TVelCustomExtSpinEdit& e)
     }
     case ntCurrency: {
         const std::optional<qint64> v = TextToCurrency(e.Text(), *e.CurrencySettings());
-        return v ? std::optional<double>(double(static_cast<long double>(*v) / 10000.0L)) : std::nullopt;
+        return v ? std::optional<double>(double(TVelExtended(*v) / 10000)) : std::nullopt;
     }
     case ntFloat:
     case ntFloatFixed:

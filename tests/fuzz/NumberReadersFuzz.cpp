@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "ExtendedSupport.h"
 #include "FuzzSupport.h"
 #include "VelCurrencySettings.h"
 #include "VelNumberText.h"
@@ -113,7 +114,7 @@ void CheckFloatReader(const QString& t, int cut, const Locale& locale)
     const TVelFloatRead r = ReadFloatText(t, cut, locale.decimal, locale.thousand);
     const std::string where = "float reader (cut " + std::to_string(cut) + ") on " + Quoted(t);
     FuzzCheck(!r.Failed || r.Value == 0, where + " failed with a value");
-    FuzzCheck(std::isfinite(r.Value), where + " gave a non-finite value");
+    FuzzCheck(r.Value.IsFinite(), where + " gave a non-finite value");
     if (locale.decimal == locale.thousand)
         return;
 
@@ -126,12 +127,13 @@ void CheckFloatReader(const QString& t, int cut, const Locale& locale)
         return;
     }
     FuzzCheck(!r.Failed, where + " failed on a plain number");
-    const long double want = std::strtold(plain->c_str(), nullptr);
-    const long double error = std::fabs(r.Value - want);
-    char buf[96];
-    std::snprintf(buf, sizeof buf, " gave %.21Lg, expected %.21Lg", r.Value, want);
-    FuzzCheck(error <= std::fabs(want) * 1e-18L + 1e-4930L, where + buf);
-    FuzzCheck(std::signbit(r.Value) == std::signbit(want), where + buf + " (sign)");
+    const TVelExtended want = ExtendedSupport::FromText(plain->c_str());
+    const TVelExtended error = (r.Value - want).Abs();
+    const std::string values =
+        " gave " + ExtendedSupport::Scientific(r.Value, 21) + ", expected " + ExtendedSupport::Scientific(want, 21);
+    static const TVelExtended kTiny = ExtendedSupport::FromText("1e-4930");
+    FuzzCheck(error <= want.Abs() * 1e-18 + kTiny, where + values);
+    FuzzCheck(r.Value.SignBit() == want.SignBit(), where + values + " (sign)");
 }
 
 // The edit stores the value as a double, writes it in its kind and reads that text again; the
@@ -182,7 +184,7 @@ void CheckCurrency(const QString& text, const TVelCurrencySettings& settings)
     FuzzCheck(back.has_value(), where + ", which does not read back");
     FuzzCheck(CurrencyToText(*back, settings) == shown, where + ", which reads back as " + std::to_string(*back));
     // Rounding to the shown decimals moves the amount by at most half a unit of the last one.
-    const long double moved = std::fabs(static_cast<long double>(*back) - static_cast<long double>(*v));
+    const TVelExtended moved = (TVelExtended(*back) - TVelExtended(*v)).Abs();
     FuzzCheck(atEdge ? moved < unit : moved * 2 <= unit, where + ", which reads back as " + std::to_string(*back));
 }
 

@@ -12,7 +12,7 @@ using S = TVelNumberStyle;
 
 struct FormatRow {
     const char* Name;
-    long double X;
+    TVelExtended X;
     int Places;
     S Style;
     int MinFraction;
@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatRow{"NegativeZero", -0.0, 1, S::Grouped, 1, "0.0", "0,0"},
                       FormatRow{"FarBelowPlaces", 0.0004, 2, S::Padded, 1, "0.00", "0,00"},
                       FormatRow{"LeadingFractionZeros", 0.012, 3, S::Padded, 1, "0.012", "0,012"},
-                      FormatRow{"EighteenDigitsStayFixed", 123456789012345678.0L, 0, S::Grouped, 0,
+                      FormatRow{"EighteenDigitsStayFixed", 123456789012345678LL, 0, S::Grouped, 0,
                                 "123,456,789,012,345,678", "123.456.789.012.345.678"},
                       FormatRow{"ExponentFormUnstyled", 1e18, 1, S::Grouped, 1, "1E18", "1E18"},
                       FormatRow{"ExponentFormNotTrimmed", 1.5e20, 1, S::Trimmed, 1, "1.5E20", "1,5E20"},
