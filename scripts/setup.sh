@@ -11,7 +11,7 @@ if [ "${1:-}" = --arch ]; then
 fi
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6printsupport6 libqt6svg6 qt6-wayland
   qt6-translations-l10n
   libgl-dev libxkbcommon-dev libmpfr-dev

@@ -75,7 +75,7 @@ void TVelCustomMaskEdit::KeyPress(QChar& Key)
     if (kind_ != ikInteger)
         StepIntoFraction();
     // Refused: the key-press event still sees the character, the text does not.
-    TVelCustomBevelPanel::KeyPress(Key);
+    TVelCustomBevelPanel::KeyPress(Key); // NOLINT(bugprone-parent-virtual-call)
 }
 
 bool TVelCustomMaskEdit::TypedCharAccepted(QChar C)

@@ -122,7 +122,7 @@ public:
             return QStringLiteral("the cups-pdf driver is not installed (%1)").arg(kPpd);
         if (::geteuid() != 0)
             return QStringLiteral("only root may start a scheduler");
-        if (const QString why = WriteConfiguration(); !why.isEmpty())
+        if (QString why = WriteConfiguration(); !why.isEmpty())
             return why;
         cupsd_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         cupsd_.setStandardOutputFile(QProcess::nullDevice());

@@ -39,12 +39,12 @@ struct Strip {
     }
     TVelSpeedButton& operator[](int i) { return *buttons[std::size_t(i)]; }
     static QPoint Centre(int i) { return {i * 40 + 15, 10}; }
-    void Move(QPoint pos, Qt::MouseButtons held = Qt::NoButton)
+    void Move(QPoint pos, Qt::MouseButtons held = Qt::NoButton) const
     {
         QMouseEvent e(QEvent::MouseMove, pos, parent->mapToGlobal(pos), Qt::NoButton, held, Qt::NoModifier);
         QCoreApplication::sendEvent(parent, &e);
     }
-    void Click(int i) { QTest::mouseClick(parent, Qt::LeftButton, Qt::NoModifier, Centre(i)); }
+    void Click(int i) const { QTest::mouseClick(parent, Qt::LeftButton, Qt::NoModifier, Centre(i)); }
     std::vector<bool> PressedFlags()
     {
         std::vector<bool> out;

@@ -163,7 +163,7 @@ TEST(TimerPool, AFailingCallbackIsShownAndTheTicksGoOn)
 {
     std::vector<QObject*> senders;
     const TVelExceptionDisplay previous =
-        VelSetExceptionDisplay([&](QObject* sender, std::exception_ptr) { senders.push_back(sender); });
+        VelSetExceptionDisplay([&](QObject* sender, const std::exception_ptr&) { senders.push_back(sender); });
     TVelTimerPool pool(50);
     int calls = 0;
     pool.Add(1, 50, [&](QObject*) {

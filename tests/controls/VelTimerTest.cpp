@@ -140,7 +140,7 @@ TEST(VelTimer, AFailingPrivateHandlerIsShownAndTheTimerGoesOn)
 {
     std::vector<QObject*> senders;
     const TVelExceptionDisplay previous =
-        VelSetExceptionDisplay([&](QObject* sender, std::exception_ptr) { senders.push_back(sender); });
+        VelSetExceptionDisplay([&](QObject* sender, const std::exception_ptr&) { senders.push_back(sender); });
     TVelTimer timer(10, false, true, [](QObject*) { throw EVelGeneralError(QStringLiteral("boom")); });
     EXPECT_TRUE(QTest::qWaitFor([&] { return senders.size() >= 2; }, 5000));
     timer.SetEnabled(false);

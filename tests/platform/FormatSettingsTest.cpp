@@ -55,7 +55,8 @@ TEST(FormatSettings, CurrencyPatternCodesOutOfRangeAreClamped)
 
 TEST(FormatSettings, ScopedFormatRestoresThePreviousOne)
 {
-    const TFormatSettings before = FormatSettings();
+    // A copy on purpose: the settings it is taken from change below.
+    const TFormatSettings before = FormatSettings(); // NOLINT(performance-unnecessary-copy-initialization)
     {
         ScopedFormat comma(QChar(','), QChar('.'));
         EXPECT_EQ(FormatSettings().DecimalSeparator, QChar(','));

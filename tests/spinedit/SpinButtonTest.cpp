@@ -228,7 +228,7 @@ TEST_F(SpinButtonTest, ClickHandlerFailureStopsTheRepeat)
             throw EVelException(QStringLiteral("stop"));
     };
     int shown = 0;
-    const TVelExceptionDisplay previous = VelSetExceptionDisplay([&](QObject*, std::exception_ptr) { ++shown; });
+    const TVelExceptionDisplay previous = VelSetExceptionDisplay([&](QObject*, const std::exception_ptr&) { ++shown; });
     TFakeClock clock;
     Press(UpPoint());
     clock.Advance(1000);
