@@ -25,10 +25,13 @@ fi
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 status=0
+# The build's flags are GCC's: clang knows some of its warning options under no name, and counts
+# double to long double as a promotion, which the extended number type does on purpose.
 printf '%s\n' "${files[@]}" |
-  xargs -P "$(nproc)" -n 1 clang-tidy-14 -p "$dir" --quiet >"$log" 2>/dev/null || status=$?
+  xargs -P "$(nproc)" -n 1 clang-tidy-14 -p "$dir" --quiet --extra-arg=-Wno-double-promotion \
+    --extra-arg=-Wno-unknown-warning-option >"$log" 2>/dev/null || status=$?
 # A header's finding comes once for every file that includes it.
-grep -E '^[^ ].*: (warning|error): ' "$log" | sort -u || true
+grep -E '^([^ ].*: )?(warning|error): ' "$log" | sort -u || true
 if [ "$status" -ne 0 ]; then
   echo "clang-tidy found problems in ${#files[@]} files checked" >&2
   exit 1
