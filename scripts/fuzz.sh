@@ -20,6 +20,7 @@ targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   mapfile -t targets < <(ls tests/fuzz/corpus)
 fi
+export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=1
 cmake --build "$dir" -j2 --target "${targets[@]/#/fuzz_}"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}

@@ -11,7 +11,7 @@ if [ "${1:-}" = --arch ]; then
 fi
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6printsupport6 libqt6svg6 qt6-wayland
   qt6-translations-l10n
   libgl-dev libxkbcommon-dev libmpfr-dev
@@ -23,7 +23,7 @@ packages=(
   cups cups-client printer-driver-cups-pdf libcups2-dev
   desktop-file-utils appstream weston
   dpkg-dev file lintian
-  clang libfuzzer-14-dev
+  clang libfuzzer-14-dev clang-format-14 clang-tidy-14
   valgrind
 )
 

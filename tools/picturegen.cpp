@@ -39,7 +39,7 @@ void Text(QPainter& p, const QRectF& box, const QString& text, int pixelSize, bo
           Qt::Alignment align = Qt::AlignCenter)
 {
     p.setFont(PictureFont(pixelSize, bold));
-    p.drawText(box, align, text);
+    p.drawText(box, static_cast<int>(align.toInt()), text);
 }
 
 QImage Formula(int scale)

@@ -169,5 +169,5 @@ int main(int argc, char** argv)
     QObject::connect(resistance, &QDoubleSpinBox::valueChanged, &window, calculate);
 
     window.show();
-    return app.exec();
+    return QApplication::exec();
 }

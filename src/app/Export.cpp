@@ -301,8 +301,8 @@ int TargetAccessCode(const QString& path)
 void WriteGridCsv(const StringGrid& grid, const QString& path)
 {
     QByteArray end;
-    if (auto error = TargetError(path, end))
-        throw *error;
+    if (const auto error = TargetError(path, end))
+        throw EVelInOutError(*error);
     struct stat st {};
     const bool exists = ::stat(end.constData(), &st) == 0;
     if (exists && !S_ISREG(st.st_mode)) {

@@ -95,6 +95,7 @@ public:
 // An input of the window: a spin box like every number edit, described by the current result.
 class TInputAccessible : public TVelSpinEditAccessible {
 public:
+    using TVelSpinEditAccessible::text;
     using TVelSpinEditAccessible::TVelSpinEditAccessible;
 
     QString text(QAccessible::Text t) const override

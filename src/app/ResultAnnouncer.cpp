@@ -30,8 +30,9 @@ void TResultAnnouncer::LineChanged(int line, const QString& previous)
 {
     if (!VelAnnouncementsHeard())
         return;
-    if (!before_[line])
-        before_[line] = previous;
+    std::optional<QString>& before = before_[static_cast<std::size_t>(line)];
+    if (!before)
+        before = previous;
     Say({});
 }
 
@@ -90,7 +91,7 @@ QString TResultAnnouncer::ChangedLines()
     for (int line : {calculated, 0, 1, 2}) {
         if (line < 0 || line > 2)
             continue;
-        const std::optional<QString> before = std::exchange(before_[line], std::nullopt);
+        const std::optional<QString> before = std::exchange(before_[static_cast<std::size_t>(line)], std::nullopt);
         if (before && *before != labels[line]->text() && !inputs[line]->hasFocus())
             lines << labels[line]->text();
     }

@@ -311,8 +311,8 @@ void StringGrid::currentChanged(const QModelIndex& current, const QModelIndex& p
 {
     if (hasFocus())
         QTableView::currentChanged(current, previous);
-    else
-        QAbstractItemView::currentChanged(current, previous);
+    else                                                      // the table view adds only what a focused table needs
+        QAbstractItemView::currentChanged(current, previous); // NOLINT(bugprone-parent-virtual-call)
 }
 
 void StringGrid::CheckCell(int col, int row) const

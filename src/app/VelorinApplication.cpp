@@ -24,7 +24,7 @@ TErrorBox& CurrentErrorBox()
     return box;
 }
 
-QString MessageOf(std::exception_ptr error)
+QString MessageOf(const std::exception_ptr& error)
 {
     try {
         std::rethrow_exception(error);
@@ -53,7 +53,7 @@ TErrorBox SetErrorBox(TErrorBox box)
     return previous;
 }
 
-void ShowErrorBox(std::exception_ptr error, const QString& caption)
+void ShowErrorBox(const std::exception_ptr& error, const QString& caption)
 {
     const QString text = ErrorBoxText(MessageOf(error));
     // A failing box must not escape either; there is nowhere left to report it.

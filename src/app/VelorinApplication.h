@@ -17,7 +17,7 @@ using TErrorBox = std::function<void(const QString& caption, const QString& text
 TErrorBox SetErrorBox(TErrorBox box); // returns the previous box
 
 // Shows the error box for a caught exception, under the given caption.
-void ShowErrorBox(std::exception_ptr error, const QString& caption);
+void ShowErrorBox(const std::exception_ptr& error, const QString& caption);
 
 // Runs deliver() and turns any exception escaping it into the error box, so that no exception
 // unwinds through Qt's event loop. Returns deliver()'s result, or false after a failure.

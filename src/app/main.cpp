@@ -19,7 +19,7 @@ int main(int argc, char** argv)
     ReloadFormatSettings();
     WatchLocaleChanges();
     // Failures in timer callbacks reach the same error box as those of event handlers.
-    VelSetExceptionDisplay([&app](QObject*, std::exception_ptr error) { ShowErrorBox(error, app.Title()); });
+    VelSetExceptionDisplay([&app](QObject*, const std::exception_ptr& error) { ShowErrorBox(error, app.Title()); });
     VelApplication();
 
     // The About box is the main window's child so that it stays in front of it; it is freed
@@ -31,7 +31,7 @@ int main(int argc, char** argv)
 
     form->CenterOnDesktop();
     form->show();
-    const int result = app.exec();
+    const int result = QApplication::exec();
 
     AboutBox = nullptr;
     about.reset();

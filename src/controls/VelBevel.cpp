@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPalette>
+#include <QScopedValueRollback>
 
 #include "VelDevicePixels.h"
 #include "VelEdge.h"
@@ -248,11 +249,7 @@ void TVelBevel::SetMode(TVelBevelMode Value)
     if (mode_ == Value)
         return;
     mode_ = Value;
-    modeChanging_ = true;
-    struct Clear {
-        bool& flag;
-        ~Clear() { flag = false; }
-    } clear{modeChanging_};
+    const QScopedValueRollback changing(modeChanging_, true);
     Changed();
 }
 
@@ -407,7 +404,7 @@ QRect TVelBevel::DrawBevel(QPainter& Canvas, const QRect& Rect, bool NoFill) con
         VelDrawEdge(Canvas, frame, r, EdgeKind(edgeStyle_), EdgeSides(borderSides_), palette);
         const Box whole = b;
         if (!NoFill && Canvas.brush().style() != Qt::NoBrush) {
-            const QBrush brush = Canvas.brush();
+            const QBrush& brush = Canvas.brush();
             if (!(borderSides_ & fsLeft))
                 FillBox(pen, {whole.l, whole.t, whole.l + 2, whole.b}, brush);
             if (!(borderSides_ & fsTop))

@@ -102,7 +102,9 @@ QSize TVelButtonLayoutPainter::GlyphSize() const
     if (source_.isNull())
         return {};
     const qreal dpr = source_.devicePixelRatio();
-    return QSize(qRound(source_.width() / numGlyphs_ / dpr), qRound(source_.height() / dpr));
+    // Glyphs are whole device pixels wide; a remainder belongs to none of them.
+    const int glyphWidth = source_.width() / numGlyphs_;
+    return QSize(qRound(glyphWidth / dpr), qRound(source_.height() / dpr));
 }
 
 QImage TVelButtonLayoutPainter::Part(int index) const

@@ -8,9 +8,11 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 #include "VelInstanceRecord.h"
 #include "VelTimer.h"
+#include "VelTimerClock.h"
 #include "VelTimerPool.h"
 #include "VelTypes.h"
 
@@ -72,6 +74,11 @@ public:
     TVelTimerItem* FindTimer(std::uint16_t Ident) const;
     int TimerSlotsInUse() const;
 
+    // The clock private library timers created from now on tick from; none means Qt's timers.
+    // Returns the clock installed before.
+    TVelTimerClock* TimerClock() const { return timerClock_; }
+    TVelTimerClock* SetTimerClock(TVelTimerClock* Clock) { return std::exchange(timerClock_, Clock); }
+
     // One check-box glyph of the desktop's style.
     QSize CheckBoxGlyphSize() const { return checkBoxGlyph_; }
     // Counts per second of VelQueryPerformanceCounter, read once.
@@ -96,6 +103,7 @@ private:
     bool themedEditFill_ = true;
     std::unique_ptr<TVelTimerPool> timerPool_;
     std::array<bool, kVelTimerSlots> timerSlots_{};
+    TVelTimerClock* timerClock_ = nullptr;
     QSize checkBoxGlyph_;
     std::int64_t performanceFrequency_;
     TVelInstanceRecord instanceRecord_;

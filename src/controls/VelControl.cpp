@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QWheelEvent>
 
 #include "VelBaseControl.h"
@@ -523,20 +524,8 @@ bool TVelBaseCustomControl::TranslateKey(QEvent* Event)
     const bool press = e->type() == QEvent::KeyPress;
     const std::uint16_t vk = VirtualKeyFromQtKey(e->key(), e->modifiers());
 
-    const bool wasTranslating = translatingKey_;
-    const Qt::KeyboardModifiers oldModifiers = keyModifiers_;
-    translatingKey_ = true;
-    keyModifiers_ = modifiers;
-    struct Restore {
-        TVelBaseCustomControl* self;
-        bool translating;
-        Qt::KeyboardModifiers modifiers;
-        ~Restore()
-        {
-            self->translatingKey_ = translating;
-            self->keyModifiers_ = modifiers;
-        }
-    } restore{this, wasTranslating, oldModifiers};
+    const QScopedValueRollback translating(translatingKey_, true);
+    const QScopedValueRollback heldModifiers(keyModifiers_, modifiers);
 
     if (vk != 0)
         Perform(press ? WM_KEYDOWN : WM_KEYUP, vk, 1);

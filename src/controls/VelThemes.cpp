@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QWidget>
 
 #include "VelMessageEvent.h"
@@ -124,11 +125,7 @@ void TVelThemeServices::ThemeChanged()
 {
     if (!ThemesActive())
         return;
-    systemThemeChanging_ = true;
-    struct Clear {
-        bool& flag;
-        ~Clear() { flag = false; }
-    } clear{systemThemeChanging_};
+    const QScopedValueRollback changing(systemThemeChanging_, true);
     ThemeBroadcast();
 }
 

@@ -1,8 +1,5 @@
 #include "VelTimer.h"
 
-#include <QPointer>
-#include <QTimer>
-
 #include "VelClass.h"
 #include "VelErrors.h"
 #include "VelExceptionDisplay.h"
@@ -35,9 +32,7 @@ void TVelTimer::SetUp()
 {
     Release();
     if (!shared_) {
-        timer_ = std::make_unique<QTimer>();
-        timer_->setTimerType(Qt::PreciseTimer);
-        connect(timer_.get(), &QTimer::timeout, this, &TVelTimer::Timer);
+        timer_ = VelNewTimer([this] { Timer(); });
         ApplyPrivate();
         return;
     }
@@ -65,7 +60,7 @@ void TVelTimer::Release()
         identifier_ = 0;
     }
     if (timer_) {
-        timer_->stop();
+        timer_->Stop();
         timer_.reset();
     }
 }
@@ -73,9 +68,9 @@ void TVelTimer::Release()
 void TVelTimer::ApplyPrivate()
 {
     if (enabled_ && interval_ != 0)
-        timer_->start(interval_);
+        timer_->Start(interval_);
     else
-        timer_->stop();
+        timer_->Stop();
 }
 
 void TVelTimer::SetEnabled(bool Value)
@@ -113,8 +108,8 @@ void TVelTimer::Timer()
     // A copy, because the handler may free this timer and with it OnTimer itself.
     const TNotifyEvent handler = OnTimer;
     if (timer_) {
-        // Qt calls a private timer straight from its event loop, which nothing may unwind
-        // through; a shared one is guarded by its pool.
+        // A private timer is called straight from Qt's event loop (or a test's clock), which
+        // nothing may unwind through; a shared one is guarded by its pool.
         VelRunGuarded(this, [this, &handler] { handler(this); });
     } else {
         handler(this);

@@ -6,13 +6,14 @@
 
 #include "VelTypes.h"
 
-class QTimer;
+class TVelRepeatClock;
 
-// The library's periodic callback. A private timer is one Qt timer of its own and follows its
-// interval exactly; a shared one is an item of the library application object's pool, whose ticks
-// come every 50 ms, so its interval is raised to a multiple of 50 and its first call comes within
-// one interval of its creation. The back end is chosen once, at creation. The timer stops and
-// lets go of its back end when freed, which the owner may do from inside OnTimer.
+// The library's periodic callback. A private timer is one timer of its own on the installed clock
+// (Qt's unless a test installed another) and follows its interval exactly; a shared one is an
+// item of the library application object's pool, whose ticks come every 50 ms, so its interval
+// is raised to a multiple of 50 and its first call comes within one interval of its creation.
+// The back end is chosen once, at creation. The timer stops and lets go of its back end when
+// freed, which the owner may do from inside OnTimer.
 class TVelTimer : public QObject {
     Q_OBJECT
 public:
@@ -46,7 +47,7 @@ private:
     void ApplyPrivate();
     void Timer();
 
-    std::unique_ptr<QTimer> timer_;
+    std::unique_ptr<TVelRepeatClock> timer_;
     std::uint16_t identifier_ = 0;
     bool shared_;
     bool enabled_;

@@ -1,6 +1,7 @@
 #include "VelTimerPool.h"
 
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <limits>
 
 #include "VelErrors.h"
@@ -141,23 +142,19 @@ int TVelTimerPool::Add(std::uint16_t Ident, TVelTimerInterval Interval, TNotifyE
 void TVelTimerPool::Remove(std::uint16_t Ident)
 {
     // Ticks stay away until the list is consistent again, whichever way this returns.
-    struct ClearOnExit {
-        bool& flag;
-        ~ClearOnExit() { flag = false; }
-    } clear{updating_};
-    updating_ = true;
+    const QScopedValueRollback updating(updating_, true);
     if (TVelTimerItem* item = Find(Ident)) {
         item->SetEnabled(false);
         item->Callback = nullptr;
         delete item;
     }
     if (items_.isEmpty())
-        Activate(false);
+        Deactivate();
 }
 
 void TVelTimerPool::Clear()
 {
-    Activate(false);
+    Deactivate();
     while (!items_.isEmpty())
         delete items_.last();
 }
@@ -187,15 +184,20 @@ void TVelTimerPool::Activate(bool On)
 {
     if (On && !window_)
         window_ = std::make_unique<TVelTimerPoolWindow>(this);
-    active_ = false;
-    if (window_)
-        VelKillTimer(window_.get(), kPoolTimerId);
+    Deactivate();
     if (On && EnabledCount() > 0) {
         if (!VelSetTimer(window_.get(), kPoolTimerId, minInterval_))
             throw EVelOutOfResources(QStringLiteral("Not enough timers available"));
         tickCounter_ = 1;
         active_ = true;
     }
+}
+
+void TVelTimerPool::Deactivate()
+{
+    active_ = false;
+    if (window_)
+        VelKillTimer(window_.get(), kPoolTimerId);
 }
 
 void TVelTimerPool::HandleTimerMessage()

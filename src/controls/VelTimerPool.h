@@ -108,7 +108,9 @@ private:
     friend class TVelTimerItem;
     friend class TVelTimerPoolWindow;
 
+    // Starting the platform timer may throw; stopping it, all the destructor needs, never does.
     void Activate(bool On);
+    void Deactivate();
     void HandleTimerMessage();
     void Tick();
     void FireDueItems();

@@ -3,12 +3,12 @@
 #include <QFontMetrics>
 #include <QScopedValueRollback>
 #include <QTextLayout>
-#include <QTimer>
 #include <algorithm>
 
 #include "VelClass.h"
 #include "VelEditAccessible.h"
 #include "VelEditKeyboardState.h"
+#include "VelTimer.h"
 
 TVelBaseEdit::TVelBaseEdit(QWidget* parent) : TVelCustomBevelPanel(parent), caret_(std::make_unique<TVelCaret>(this))
 {

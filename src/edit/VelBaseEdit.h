@@ -17,8 +17,8 @@
 class QAccessibleInterface;
 class QMenu;
 class QTextLayout;
-class QTimer;
 class TVelBaseEdit;
+class TVelTimer;
 
 // Edit options, as bits.
 enum : unsigned {
@@ -326,7 +326,7 @@ private:
     QRect textRect_;
 
     int lastMouseX_ = 0;
-    std::unique_ptr<QTimer> autoScroll_;
+    std::unique_ptr<TVelTimer> autoScroll_;
     int clickCount_ = 0;
     qint64 lastClickTime_ = -1;
     QPoint firstClickPos_;

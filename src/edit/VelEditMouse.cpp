@@ -4,10 +4,10 @@
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QStyleHints>
-#include <QTimer>
 #include <cstdlib>
 
 #include "VelBaseEdit.h"
+#include "VelTimer.h"
 
 namespace {
 
@@ -37,12 +37,9 @@ void TVelBaseEdit::HandleMouseDown(LPARAM Pos)
     SetCursorPos(p);
     if (SelLength() != oldSelLength)
         RedrawText();
-    if (!autoScroll_) {
-        autoScroll_ = std::make_unique<QTimer>();
-        autoScroll_->setInterval(AutoScrollInterval);
-        QObject::connect(autoScroll_.get(), &QTimer::timeout, this, [this] { AutoScrollTick(); });
-        autoScroll_->start();
-    }
+    if (!autoScroll_)
+        autoScroll_ =
+            std::make_unique<TVelTimer>(AutoScrollInterval, false, true, [this](QObject*) { AutoScrollTick(); });
     CountClick(at);
 }
 
@@ -61,10 +58,8 @@ void TVelBaseEdit::AutoScrollTick()
 
 void TVelBaseEdit::StopAutoScroll()
 {
-    if (autoScroll_) {
-        autoScroll_->stop();
-        autoScroll_.release()->deleteLater();
-    }
+    // May run inside the timer's own tick, which the library timer allows.
+    autoScroll_.reset();
 }
 
 void TVelBaseEdit::HandleMouseMove(WPARAM Keys, LPARAM Pos)

@@ -152,7 +152,7 @@ void TVelEditText::UpdateSelection()
     if (Typing || Dragging)
         return;
     if (!selectionEnabled_ && (host().KeyboardState() & ksShift))
-        host().SetKeyboardState(host().KeyboardState() & ~ksShift);
+        host().SetKeyboardState(static_cast<std::uint8_t>(host().KeyboardState() & ~ksShift));
 
     const int c = cursorPos_;
     const int p = prevCursorPos_;

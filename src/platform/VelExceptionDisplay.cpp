@@ -8,7 +8,7 @@
 
 namespace {
 
-void LogException(QObject* Sender, std::exception_ptr Error)
+void LogException(QObject* Sender, const std::exception_ptr& Error)
 {
     QString message;
     try {
@@ -38,7 +38,7 @@ TVelExceptionDisplay VelSetExceptionDisplay(TVelExceptionDisplay Display)
     return previous;
 }
 
-void VelShowException(QObject* Sender, std::exception_ptr Error) noexcept
+void VelShowException(QObject* Sender, const std::exception_ptr& Error) noexcept
 {
     if (!Error)
         return;

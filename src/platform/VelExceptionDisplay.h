@@ -16,7 +16,7 @@ TVelExceptionDisplay VelSetExceptionDisplay(TVelExceptionDisplay Display);
 
 // Shows Error through the installed display. Never throws: a failing display is swallowed,
 // there is nowhere left to report it.
-void VelShowException(QObject* Sender, std::exception_ptr Error) noexcept;
+void VelShowException(QObject* Sender, const std::exception_ptr& Error) noexcept;
 
 // Runs Action and shows anything it throws, naming Sender only if it still exists by then; true
 // when the action finished without an exception.

@@ -9,7 +9,7 @@
 
 #include "VelExtendedBits.h"
 
-#if VELORIN_SOFT_EXTENDED
+#ifdef VELORIN_SOFT_EXTENDED
 
 #include "VelSoftExtended.h"
 using TVelExtended = TVelSoftExtended;

@@ -1,5 +1,6 @@
 #include "VelCustomExtSpinEdit.h"
 
+#include <QScopedValueRollback>
 #include <cmath>
 
 namespace {
@@ -13,17 +14,6 @@ qint64 RoundHalfEven(double X)
     constexpr double limit = 4611686018427387904.0; // 2^62
     return static_cast<qint64>(std::nearbyint(std::clamp(X, -limit, limit)));
 }
-
-class TFlagOn {
-public:
-    explicit TFlagOn(bool& Flag) : flag_(Flag) { flag_ = true; }
-    ~TFlagOn() { flag_ = false; }
-    TFlagOn(const TFlagOn&) = delete;
-    TFlagOn& operator=(const TFlagOn&) = delete;
-
-private:
-    bool& flag_;
-};
 
 } // namespace
 
@@ -261,7 +251,7 @@ void TVelCustomExtSpinEdit::RefreshValueFromText()
 void TVelCustomExtSpinEdit::CommitOnExit()
 {
     exitRecommitted_ = false;
-    TFlagOn exiting(exiting_);
+    const QScopedValueRollback exiting(exiting_, true);
     RefreshValueFromText();
 }
 

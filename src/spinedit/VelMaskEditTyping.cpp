@@ -1,6 +1,7 @@
 // The typing filter of the mask edit: which characters the number kinds take, what a deletion
 // may remove, and where the caret stands after the text has been regrouped.
 
+#include <QScopedValueRollback>
 #include <algorithm>
 #include <cmath>
 
@@ -51,10 +52,8 @@ void TVelCustomMaskEdit::MoveCaret(int Pos)
 
 void TVelCustomMaskEdit::SetTextSilently(const QString& S)
 {
-    const bool old = silent_;
-    silent_ = true;
+    const QScopedValueRollback silent(silent_, true);
     SetText(S);
-    silent_ = old;
 }
 
 void TVelCustomMaskEdit::KeyPress(QChar& Key)
@@ -76,7 +75,7 @@ void TVelCustomMaskEdit::KeyPress(QChar& Key)
     if (kind_ != ikInteger)
         StepIntoFraction();
     // Refused: the key-press event still sees the character, the text does not.
-    TVelCustomBevelPanel::KeyPress(Key);
+    TVelCustomBevelPanel::KeyPress(Key); // NOLINT(bugprone-parent-virtual-call)
 }
 
 bool TVelCustomMaskEdit::TypedCharAccepted(QChar C)

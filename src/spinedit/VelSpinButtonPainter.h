@@ -124,19 +124,19 @@ private:
     TPictureKey KeyFor(const QPalette& Colors, qreal Ratio) const;
     // True when the kept pictures were drawn from Key; otherwise they are dropped.
     bool PicturesCurrent(const TPictureKey& Key) const;
-    QImage ComposeFace(const QImage& Strip, const TVelSpinStates& States, qreal DevicePixelRatio) const;
+    QImage ComposeFace(const QImage& Strip, const TVelSpinStates& States, qreal Dpr) const;
     std::vector<TDevicePiece> DevicePieces(const QPainter& Canvas, const QRect& Button) const;
     QImage DeviceStrip(const std::vector<TDevicePiece>& Pieces, int Line, const QPalette& Colors) const;
     QImage ComposeDeviceFace(const QImage& Strip, const std::vector<TDevicePiece>& Pieces, const TVelSpinStates& States,
                              QSize Size) const;
     void PaintOnDeviceGrid(QPainter& Canvas, const TVelSpinStates& States, const QPalette& Colors) const;
     // One picture, drawn at the origin of the painter over the frame's logical rectangle.
-    void DrawPicture(QPainter& Canvas, const TVelDeviceFrame& Frame, TVelSpinHalf Half, TVelSpinState State,
-                     const QPalette& Colors) const;
-    void DrawClassicDiagonal(QPainter& Canvas, const TVelDeviceFrame& Frame, TVelSpinHalf Half, TVelSpinState State,
-                             const QPalette& Colors) const;
-    void DrawClassicRect(QPainter& Canvas, const TVelDeviceFrame& Frame, TVelSpinHalf Half, TVelSpinState State,
-                         const QPalette& Colors) const;
+    void DrawPicture(QPainter& p, const TVelDeviceFrame& f, TVelSpinHalf half, TVelSpinState state,
+                     const QPalette& colors) const;
+    void DrawClassicDiagonal(QPainter& p, const TVelDeviceFrame& f, TVelSpinHalf half, TVelSpinState state,
+                             const QPalette& colors) const;
+    void DrawClassicRect(QPainter& p, const TVelDeviceFrame& f, TVelSpinHalf half, TVelSpinState state,
+                         const QPalette& colors) const;
     QColor ArrowColor(TVelSpinState State, const QPalette& Colors) const;
 
     QRect bounds_{0, 0, 20, 20};

@@ -5,19 +5,10 @@
 #include <optional>
 
 #include "VelSpinButtonPainter.h"
-
-// The repeat timer as the tracker drives it; the control backs it with a real timer, tests with
-// a clock of their own.
-class TVelRepeatClock {
-public:
-    virtual ~TVelRepeatClock() = default;
-    virtual void Start(int IntervalMs) = 0; // (re)starts: the first tick comes IntervalMs later
-    virtual void SetInterval(int IntervalMs) = 0;
-    virtual void Stop() = 0;
-};
+#include "VelTimerClock.h"
 
 // The states of a spin button's halves and its press-and-hold repeat, fed with the pointer's
-// half, the mouse buttons and the timer's ticks. A press steps once at once; holding steps again
+// half, the mouse buttons and the ticks of the repeat timer it drives. A press steps once at once; holding steps again
 // after Interval + 200 ms and then every Interval for the half that is pressed at each tick, so
 // dragging into the other half reverses the steps. Nothing steps after the release or once the
 // mouse capture is gone.

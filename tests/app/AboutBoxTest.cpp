@@ -7,13 +7,9 @@
 
 #include "About.h"
 #include "ApplicationTestSupport.h"
+#include "QtPrinters.h"
 
 namespace {
-
-[[maybe_unused]] void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
 
 class AboutBoxTest : public ::testing::Test {
 protected:

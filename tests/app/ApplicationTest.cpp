@@ -4,15 +4,11 @@
 #include <gtest/gtest.h>
 #include <stdexcept>
 
+#include "QtPrinters.h"
 #include "VelErrors.h"
 #include "VelorinApplication.h"
 
 namespace {
-
-[[maybe_unused]] void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
 
 // Records every error box instead of showing it.
 class RecordedErrorBoxes : public ::testing::Test {

@@ -1,42 +1,18 @@
 #pragma once
 // Running the desktop's own tools (validators, a compositor, the packager) against the build.
 #include <QDir>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QString>
-#include <QStringList>
 #include <gtest/gtest.h>
-#include <ostream>
 
-[[maybe_unused]] static void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
+#include "QtPrinters.h"
+#include "RunTool.h"
 
 // The build and source trees this test binary belongs to.
 inline const QString kBuildDir = QDir::cleanPath(QStringLiteral(QT_TESTCASE_BUILDDIR "/.."));
 inline const QString kSourceDir = QDir::cleanPath(QStringLiteral(QT_TESTCASE_SOURCEDIR "/.."));
 inline const QString kProgram = kBuildDir + QStringLiteral("/src/app/velorin");
 inline const QString kAppId = QStringLiteral("io.github.velorin.Velorin");
-
-struct Ran {
-    int exitCode = -1;
-    QString output;
-};
-
-inline Ran RunTool(const QString& program, const QStringList& args, const QString& workingDir = {})
-{
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.setWorkingDirectory(workingDir);
-    p.start(program, args);
-    if (!p.waitForFinished(240000)) {
-        p.kill();
-        p.waitForFinished();
-        return {};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAll())};
-}
 
 // CI installs every tool these tests use (scripts/setup.sh), so there a missing one is a failure;
 // elsewhere the test is skipped.

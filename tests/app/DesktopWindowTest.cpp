@@ -230,11 +230,11 @@ TEST(FormulaPicture, InkAndPaperFollowTheDesktopAtEveryScale)
                     wrong += px != (black ? ink : paper);
                     continue;
                 }
-                const double t = double(px.red() - ink.red()) / (paper.red() - ink.red());
+                const float t = float(px.red() - ink.red()) / float(paper.red() - ink.red());
                 const QColor expected = QColor::fromRgbF(ink.redF() + t * (paper.redF() - ink.redF()),
                                                          ink.greenF() + t * (paper.greenF() - ink.greenF()),
                                                          ink.blueF() + t * (paper.blueF() - ink.blueF()));
-                wrong += t < -0.01 || t > 1.01 || std::abs(px.green() - expected.green()) > 2;
+                wrong += t < -0.01f || t > 1.01f || std::abs(px.green() - expected.green()) > 2;
                 between += px != ink && px != paper;
             }
         EXPECT_EQ(wrong, 0);

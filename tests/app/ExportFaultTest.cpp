@@ -20,7 +20,9 @@
 #include <vector>
 
 #include "Export.h"
+#include "FileContents.h"
 #include "RootOnly.h"
+#include "RowNames.h"
 #include "StringGridTestSupport.h"
 #include "VelErrors.h"
 
@@ -161,19 +163,6 @@ protected:
         return mounted ? file : QString();
     }
 
-    static void WriteAll(const QString& path, const QByteArray& bytes)
-    {
-        QFile out(path);
-        if (out.open(QIODevice::WriteOnly))
-            out.write(bytes);
-    }
-
-    static QByteArray ReadAll(const QString& path)
-    {
-        QFile in(path);
-        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("(missing)");
-    }
-
     QTemporaryDir dir;
     TMounts mounts;
     QString folder;
@@ -231,6 +220,6 @@ INSTANTIATE_TEST_SUITE_P(
                       FaultCase{"Name256Bytes", Fs::Plain, Target::Name256, 2, "I/O error 36 (File name too long)"},
                       FaultCase{"DanglingLink", Fs::Plain, Target::DanglingLink, 2, nullptr},
                       FaultCase{"LiveLink", Fs::Plain, Target::LiveLink, 2, nullptr}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName());
 
 } // namespace

@@ -16,6 +16,8 @@
 #include <unistd.h>
 
 #include "Export.h"
+#include "FileContents.h"
+#include "RowNames.h"
 #include "SaveDialog.h"
 #include "ScopedFormat.h"
 #include "StringGridTestSupport.h"
@@ -23,19 +25,6 @@
 #include "VelorinApplication.h"
 
 namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // The window's save dialog, played by the test: the user "chooses" `choice`, or cancels when it
 // is empty. The overwrite question is answered with `overwrite` and counted.
@@ -194,6 +183,7 @@ struct AccessCase {
     const char* name;
     const char* target; // relative to the temporary folder
     int expected;
+    friend void PrintTo(const AccessCase& Row, std::ostream* Os) { *Os << Row.name; }
 };
 
 class ExportTargetAccess : public ::testing::TestWithParam<AccessCase> {};
@@ -215,7 +205,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ExportTargetAccess,
                                            AccessCase{"Folder", "folder", 5},
                                            AccessCase{"MissingFolder", "missing/new.csv", 3},
                                            AccessCase{"FileAsFolder", "plain.csv/new.csv", 3}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         RowName());
 
 // A write that fails half way (here the file size limit) must leave the previous export intact
 // and no temporary file behind. EFBIG is not a full disk: it keeps its own number.

@@ -8,6 +8,7 @@
 #include "About.h"
 #include "ApplicationTestSupport.h"
 #include "Main.h"
+#include "QtPrinters.h"
 #include "ScopedFormat.h"
 #include "StringGrid.h"
 #include "VelErrors.h"
@@ -16,11 +17,6 @@
 #include "VelorinApplication.h"
 
 namespace {
-
-[[maybe_unused]] void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
 
 // The main window as the program builds it, shown offscreen, with every handler call recorded
 // as "Handler(SenderName)".

@@ -177,7 +177,7 @@ public:
 private:
     QString Dir(const char* name) const
     {
-        const QString path = folder_.filePath(QString::fromLatin1(name));
+        QString path = folder_.filePath(QString::fromLatin1(name));
         QDir().mkpath(path);
         return path;
     }

@@ -33,6 +33,7 @@
 #include "Main.h"
 #include "PrintQueue.h"
 #include "Printing.h"
+#include "RunTool.h"
 #include "ScopedEnv.h"
 #include "StringGrid.h"
 #include "VelExtSpinEdit.h"
@@ -47,24 +48,6 @@ const QString kPpd = QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd");
 QString Tool(const QString& name)
 {
     return QStandardPaths::findExecutable(name, {"/usr/sbin", "/usr/bin", "/sbin", "/bin"});
-}
-
-struct RunResult {
-    int exitCode = -1;
-    QString out;
-};
-
-RunResult RunTool(const QString& program, const QStringList& args, int timeoutMs = 30000)
-{
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(program, args);
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
-        return {};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAll())};
 }
 
 // Folders cups-pdf may write into: its Out setting, with ${HOME} the home of the job's owner as
@@ -139,7 +122,7 @@ public:
             return QStringLiteral("the cups-pdf driver is not installed (%1)").arg(kPpd);
         if (::geteuid() != 0)
             return QStringLiteral("only root may start a scheduler");
-        if (const QString why = WriteConfiguration(); !why.isEmpty())
+        if (QString why = WriteConfiguration(); !why.isEmpty())
             return why;
         cupsd_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         cupsd_.setStandardOutputFile(QProcess::nullDevice());
@@ -149,7 +132,7 @@ public:
         for (int waited = 0; waited < 15000; waited += 100) {
             if (cupsd_.state() != QProcess::Running)
                 return QStringLiteral("cupsd stopped right after starting");
-            if (RunTool(Tool("lpstat"), {"-r"}, 5000).out.contains("scheduler is running"))
+            if (RunTool(Tool("lpstat"), {"-r"}, 5000).output.contains("scheduler is running"))
                 return {};
             QThread::msleep(100);
         }
@@ -159,8 +142,8 @@ public:
     // A cups-pdf queue; empty when it was added, otherwise lpadmin's complaint.
     QString AddQueue(const QString& name, const QStringList& driver = {"-P", kPpd})
     {
-        const RunResult added = RunTool(Tool("lpadmin"), QStringList{"-p", name, "-E", "-v", "cups-pdf:/"} + driver);
-        return added.exitCode == 0 ? QString() : QStringLiteral("lpadmin failed: ") + added.out;
+        const Ran added = RunTool(Tool("lpadmin"), QStringList{"-p", name, "-E", "-v", "cups-pdf:/"} + driver);
+        return added.exitCode == 0 ? QString() : QStringLiteral("lpadmin failed: ") + added.output;
     }
 
     // Freezes the scheduler where it stands, or lets it go on: it still takes connections.
@@ -181,7 +164,7 @@ public:
     // Jobs of the queue, as lpstat lists them ("not-completed", "completed" or "all").
     QStringList Jobs(const QString& queue, const QString& which) const
     {
-        return RunTool(Tool("lpstat"), {"-W", which, "-o", queue}).out.split('\n', Qt::SkipEmptyParts);
+        return RunTool(Tool("lpstat"), {"-W", which, "-o", queue}).output.split('\n', Qt::SkipEmptyParts);
     }
 
     QString Path(const QString& name) const { return dir_.filePath(name); }
@@ -384,7 +367,7 @@ TEST_F(PrintRun, PrintWritesOnePageAtTheQueuesOwnResolution)
     // cups-pdf names the file after the job's title.
     EXPECT_TRUE(QFileInfo(pdf).fileName().startsWith("Calculation_Results")) << pdf.toStdString();
 
-    const QString info = RunTool(Tool("pdfinfo"), {pdf}).out;
+    const QString info = RunTool(Tool("pdfinfo"), {pdf}).output;
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("^Pages:\\s+1$"), QRegularExpression::MultilineOption)))
         << info.toStdString();
     // Ghostscript's pdfwrite keeps the PostScript string's parentheses in the title.

@@ -17,6 +17,7 @@
 #include "PrintQueue.h"
 #include "PrinterResolution.h"
 #include "Printing.h"
+#include "RowNames.h"
 #include "StringGridTestSupport.h"
 
 namespace {
@@ -137,6 +138,7 @@ struct PagesCase {
     int pageHeight;
     int storedRows;
     std::vector<std::vector<std::pair<int, int>>> pages; // (row, top) per page, header excluded
+    friend void PrintTo(const PagesCase& Row, std::ostream* Os) { *Os << Row.name; }
 };
 
 class PrintGridPages : public ::testing::TestWithParam<PagesCase> {};
@@ -175,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
                           "ThirdPage", 750, 5, {{{1, 450}, {2, 600}}, {{3, 450}, {4, 600}}, {{5, 450}, {6, 600}}}},
                       // A page too short for any row still takes one, so printing ends.
                       PagesCase{"TooShortForARow", 400, 2, {{{1, 450}}, {{2, 450}}, {{3, 450}}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName());
 
 namespace {
 

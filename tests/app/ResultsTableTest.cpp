@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "RowNames.h"
 #include "ScopedFormat.h"
 #include "StringGridTestSupport.h"
 
@@ -52,6 +53,7 @@ struct DeleteCase {
     int focus;
     Rows expected;
     int expectedFocus;
+    friend void PrintTo(const DeleteCase& Row, std::ostream* Os) { *Os << Row.name; }
 };
 
 class ResultsTableDelete : public ::testing::TestWithParam<DeleteCase> {};
@@ -75,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // The blank row stays: removing it would let the next Store overwrite "12".
                       DeleteCase{"BlankLastRowIsKept", 4,
                                  Rows{kHeader, {"2", "1", "2"}, {"6", "2", "3"}, {"12", "3", "4"}, kBlank}, 4}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName());
 
 TEST(ResultsTable, DeleteOnAnEmptyTableChangesNothing)
 {

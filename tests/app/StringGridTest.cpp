@@ -3,6 +3,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "RowNames.h"
 #include "StringGridTestSupport.h"
 #include "VelErrors.h"
 
@@ -76,6 +77,7 @@ struct RowCountCase {
     int newCount;
     int expectedCount;
     int expectedFocus;
+    friend void PrintTo(const RowCountCase& Row, std::ostream* Os) { *Os << Row.name; }
 };
 
 class StringGridRowCount : public ::testing::TestWithParam<RowCountCase> {};
@@ -98,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, StringGridRowCount,
                                            RowCountCase{"ShrinkAcrossFocusMovesToNewLastRow", 6, 5, 3, 3, 2},
                                            RowCountCase{"ShrinkToLastRowOfFocus", 6, 5, 5, 5, 4},
                                            RowCountCase{"NeverBelowHeaderAndOneRow", 6, 4, 0, 2, 1}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         RowName());
 
 TEST(StringGrid, RowsRemovedFromTheEndComeBackBlank)
 {
@@ -141,6 +143,7 @@ struct DeleteRowCase {
     int deleted;
     std::vector<int> remaining; // the original row numbers, in order
     int expectedFocus;
+    friend void PrintTo(const DeleteRowCase& Row, std::ostream* Os) { *Os << Row.name; }
 };
 
 class StringGridDeleteRow : public ::testing::TestWithParam<DeleteRowCase> {};
@@ -162,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, StringGridDeleteRow,
                                            DeleteRowCase{"RowBelowFocus", 5, 1, 3, {0, 1, 2, 4}, 1},
                                            DeleteRowCase{"FocusedLastRow", 5, 4, 4, {0, 1, 2, 3}, 3},
                                            DeleteRowCase{"FocusOnLastRowAboveDeleted", 5, 4, 1, {0, 2, 3, 4}, 3}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         RowName());
 
 TEST(StringGrid, DeletingTheOnlyRowBelowTheHeaderBlanksIt)
 {

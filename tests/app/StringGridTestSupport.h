@@ -8,15 +8,11 @@
 #include <memory>
 #include <ostream>
 
+#include "QtPrinters.h"
 #include "ResultsTable.h"
 #include "StringGrid.h"
 
 // Readable failure messages for texts and rows.
-[[maybe_unused]] static void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-
 // The results table as the main window sets it up: three 100-pixel columns, the header and one
 // blank row.
 inline std::unique_ptr<StringGrid> MakeResultsGrid()

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "DesktopToolSupport.h"
+#include "FileContents.h"
 
 namespace {
 
@@ -74,12 +75,6 @@ QList<Toplevel> MappedToplevelsInProtocolLog(const QString& log)
     return mapped;
 }
 
-QString ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
 struct Observed {
     QString failure; // why nothing could be observed
     QList<Toplevel> mapped;
@@ -130,8 +125,8 @@ Observed RunUnderWeston(const QString& weston, const QMap<QString, QString>& ses
     QProcess program;
     program.setProcessEnvironment(env);
     program.start(kProgram, {});
-    while (MappedToplevelsInProtocolLog(ReadAll(log)).isEmpty() && program.state() != QProcess::NotRunning &&
-           !deadline.hasExpired())
+    while (MappedToplevelsInProtocolLog(QString::fromUtf8(ReadAll(log))).isEmpty() &&
+           program.state() != QProcess::NotRunning && !deadline.hasExpired())
         QThread::msleep(100);
     // Whatever the program would say about its first frames has been said by now.
     program.waitForFinished(1000);
@@ -139,7 +134,7 @@ Observed RunUnderWeston(const QString& weston, const QMap<QString, QString>& ses
     run.ranOn = program.state() == QProcess::Running;
     Stop(program);
     Stop(compositor);
-    run.mapped = MappedToplevelsInProtocolLog(ReadAll(log));
+    run.mapped = MappedToplevelsInProtocolLog(QString::fromUtf8(ReadAll(log)));
     run.standardError = QString::fromLocal8Bit(program.readAllStandardError());
     return run;
 }

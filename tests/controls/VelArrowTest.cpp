@@ -71,7 +71,7 @@ TEST(DrawArrow, DisabledArrowSitsOnItsShiftedShadow)
         EXPECT_EQ(grey, c.expected);
         TPixels shadowVisible;
         for (auto [x, y] : c.expected)
-            if (!c.expected.count({x + 1, y + 1}))
+            if (!c.expected.contains({x + 1, y + 1}))
                 shadowVisible.insert({x + 1, y + 1});
         EXPECT_EQ(PixelsOf(image, VelClassicColor(clHighlightText)), shadowVisible);
     }
@@ -84,7 +84,7 @@ TEST(DrawArrow, DoubleDensityPaintsWholeBlocks)
         const QImage image = Paint(c, true, 2);
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x) {
-                const bool inArrow = c.expected.count({x / 2 - kOrigin, y / 2 - kOrigin}) != 0;
+                const bool inArrow = c.expected.contains({x / 2 - kOrigin, y / 2 - kOrigin});
                 ASSERT_EQ(image.pixelColor(x, y), inArrow ? QColor(Qt::black) : QColor(Qt::transparent))
                     << x << "," << y;
             }

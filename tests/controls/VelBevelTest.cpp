@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 #include "VelBevel.h"
 #include "VelCustomBevelPanel.h"
@@ -133,6 +134,20 @@ TEST(VelBevel, NotifiesOnceForEachEffectiveChange)
     b.SetMode(bmStandard);
     EXPECT_EQ(changes, 2);
     EXPECT_EQ(b.Extent(), 2) << "the stored style applies once the mode switches";
+    EXPECT_FALSE(b.ModeChanging());
+}
+
+TEST(VelBevel, ModeChangingHoldsUntilTheOutermostChangeEnds)
+{
+    TVelBevel b;
+    std::vector<bool> changing;
+    b.OnChange = [&](QObject*) {
+        if (b.Mode() == bmStandard)
+            b.SetMode(bmWindows); // a handler that changes the mode again
+        changing.push_back(b.ModeChanging());
+    };
+    b.SetMode(bmStandard);
+    EXPECT_EQ(changing, (std::vector<bool>{true, true}));
     EXPECT_FALSE(b.ModeChanging());
 }
 

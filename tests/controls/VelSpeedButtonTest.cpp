@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QList>
 #include <QMouseEvent>
@@ -10,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "FakeClock.h"
 #include "VelCustomPanel.h"
 #include "VelSpeedButton.h"
 #include "VelSysColors.h"
@@ -39,12 +39,12 @@ struct Strip {
     }
     TVelSpeedButton& operator[](int i) { return *buttons[std::size_t(i)]; }
     static QPoint Centre(int i) { return {i * 40 + 15, 10}; }
-    void Move(QPoint pos, Qt::MouseButtons held = Qt::NoButton)
+    void Move(QPoint pos, Qt::MouseButtons held = Qt::NoButton) const
     {
         QMouseEvent e(QEvent::MouseMove, pos, parent->mapToGlobal(pos), Qt::NoButton, held, Qt::NoModifier);
         QCoreApplication::sendEvent(parent, &e);
     }
-    void Click(int i) { QTest::mouseClick(parent, Qt::LeftButton, Qt::NoModifier, Centre(i)); }
+    void Click(int i) const { QTest::mouseClick(parent, Qt::LeftButton, Qt::NoModifier, Centre(i)); }
     std::vector<bool> PressedFlags()
     {
         std::vector<bool> out;
@@ -201,44 +201,49 @@ TEST(VelSpeedButton, PressedNeedsAGroupAndAllowAllUpToRelease)
     EXPECT_FALSE(s[1].Pressed());
 }
 
-TEST(VelSpeedButton, HeldRepeatingButtonClicksAtOnceThenAfterTheDelay)
+TEST(VelSpeedButton, HeldRepeatingButtonClicksAtThePressThenAfterTheDelayThenEveryInterval)
 {
-    Strip s;
-    s[0].SetRepeatedClick(true);
-    s[0].SetRepeatingDelay(300);
-    s[0].SetRepeatingInterval(100);
-    QElapsedTimer held;
-    held.start();
-    QTest::mousePress(s.parent, Qt::LeftButton, Qt::NoModifier, Strip::Centre(0));
-    EXPECT_EQ(s.clicks[0], 1);
-    QTest::qWait(150);
-    if (held.elapsed() < 280) {
-        EXPECT_EQ(s.clicks[0], 1) << "no repeat before the delay";
+    const struct {
+        const char* name;
+        std::uint16_t delay, interval;
+        int offAt, backAt; // dragged off the button and back onto it; -1: never
+        std::vector<qint64> clicks;
+    } rows[] = {
+        {"Held", 300, 100, -1, -1, {0, 300, 400, 500, 600, 700, 800}},
+        {"PausesWhileDraggedOff", 100, 50, 0, 620, {0, 650, 700, 750, 800}},
+        {"DraggedOffForGood", 100, 50, 120, -1, {0, 100}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TFakeClock clock;
+        Strip s;
+        s[0].SetRepeatedClick(true);
+        s[0].SetRepeatingDelay(row.delay);
+        s[0].SetRepeatingInterval(row.interval);
+        std::vector<qint64> clicks;
+        s[0].OnClick = [&](QObject*) { clicks.push_back(clock.Now()); };
+        QTest::mousePress(s.parent, Qt::LeftButton, Qt::NoModifier, Strip::Centre(0));
+        for (qint64 t = 0; t <= 800; t += 10) {
+            clock.AdvanceTo(t);
+            if (t == row.offAt)
+                s.Move({35, 10}, Qt::LeftButton);
+            if (t == row.backAt)
+                s.Move(Strip::Centre(0), Qt::LeftButton);
+        }
+        QTest::mouseRelease(s.parent, Qt::LeftButton, Qt::NoModifier, Strip::Centre(0));
+        clock.Advance(1000);
+        EXPECT_EQ(clicks, row.clicks) << "a repeating button does not click on release nor after it";
     }
-    QTest::qWait(650);
-    const int whileHeld = s.clicks[0];
-    // Delay 300, then every 100: about 6 repeats in 800 ms; a slow machine gives fewer, never more.
-    EXPECT_GE(whileHeld, 3);
-    EXPECT_LE(whileHeld, 1 + int((held.elapsed() - 300) / 100) + 1);
-    QTest::mouseRelease(s.parent, Qt::LeftButton, Qt::NoModifier, Strip::Centre(0));
-    EXPECT_EQ(s.clicks[0], whileHeld) << "a repeating button does not click again on release";
-    QTest::qWait(300);
-    EXPECT_EQ(s.clicks[0], whileHeld);
 }
 
-TEST(VelSpeedButton, RepeatPausesWhileDraggedOff)
+TEST(VelSpeedButton, HeldRepeatingButtonRepeatsOnTheRealClock)
 {
     Strip s;
     s[0].SetRepeatedClick(true);
-    s[0].SetRepeatingDelay(100);
+    s[0].SetRepeatingDelay(50);
     s[0].SetRepeatingInterval(50);
     QTest::mousePress(s.parent, Qt::LeftButton, Qt::NoModifier, Strip::Centre(0));
-    s.Move({35, 10}, Qt::LeftButton);
-    QTest::qWait(400);
-    EXPECT_EQ(s.clicks[0], 1);
-    s.Move(Strip::Centre(0), Qt::LeftButton);
-    QTest::qWait(400);
-    EXPECT_GT(s.clicks[0], 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return s.clicks[0] >= 3; }, 5000));
     QTest::mouseRelease(s.parent, Qt::LeftButton, Qt::NoModifier, Strip::Centre(0));
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <initializer_list>
 #include <vector>
 
 #include "VelErrors.h"
@@ -54,7 +55,7 @@ TEST(TimerPool, AnItemFiresOnEveryDivisorThTickFromActivation)
 TEST(TimerPool, AddRefusesUnfitIntervalsAndTakenIdentifiers)
 {
     TVelTimerPool pool(50);
-    for (const std::uint16_t interval : {0, 30, 120, 65535})
+    for (const std::uint16_t interval : std::initializer_list<std::uint16_t>{0, 30, 120, 65535})
         EXPECT_EQ(MessageOf<EVelGeneralError>([&] { pool.Add(7, interval); }),
                   QStringLiteral("Interval not compatible with MinInterval property!"))
             << interval;
@@ -162,7 +163,7 @@ TEST(TimerPool, AFailingCallbackIsShownAndTheTicksGoOn)
 {
     std::vector<QObject*> senders;
     const TVelExceptionDisplay previous =
-        VelSetExceptionDisplay([&](QObject* sender, std::exception_ptr) { senders.push_back(sender); });
+        VelSetExceptionDisplay([&](QObject* sender, const std::exception_ptr&) { senders.push_back(sender); });
     TVelTimerPool pool(50);
     int calls = 0;
     pool.Add(1, 50, [&](QObject*) {

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QTest>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -90,7 +91,7 @@ TEST(VelTimer, SharedTimersRunOutAfter250AndFreedSlotsComeBackLowestFirst)
 TEST(VelTimer, AnUnfitSharedIntervalFailsWithoutTakingASlot)
 {
     const int inUse = VelApplication()->TimerSlotsInUse();
-    for (const std::uint16_t interval : {0, 65501}) {
+    for (const std::uint16_t interval : std::initializer_list<std::uint16_t>{0, 65501}) {
         try {
             TVelTimer timer(interval, true, true, {});
             ADD_FAILURE() << interval;
@@ -139,7 +140,7 @@ TEST(VelTimer, AFailingPrivateHandlerIsShownAndTheTimerGoesOn)
 {
     std::vector<QObject*> senders;
     const TVelExceptionDisplay previous =
-        VelSetExceptionDisplay([&](QObject* sender, std::exception_ptr) { senders.push_back(sender); });
+        VelSetExceptionDisplay([&](QObject* sender, const std::exception_ptr&) { senders.push_back(sender); });
     TVelTimer timer(10, false, true, [](QObject*) { throw EVelGeneralError(QStringLiteral("boom")); });
     EXPECT_TRUE(QTest::qWaitFor([&] { return senders.size() >= 2; }, 5000));
     timer.SetEnabled(false);

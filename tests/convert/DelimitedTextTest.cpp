@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "DelimitedText.h"
+#include "RowNames.h"
 
 namespace {
 
@@ -8,6 +9,7 @@ struct CsvRow {
     const char* name;
     QStringList cells;
     QString line;
+    friend void PrintTo(const CsvRow& Row, std::ostream* Os) { *Os << Row.name; }
 };
 
 class RowToCsvLineTest : public ::testing::TestWithParam<CsvRow> {};
@@ -37,6 +39,6 @@ INSTANTIATE_TEST_SUITE_P(
         CsvRow{"NulStopsScan", {kNulThenComma}, kNulThenComma},
         CsvRow{"CommaBeforeNulQuoted", {QStringLiteral("a,") + QChar(0)}, QStringLiteral("\"a,") + QChar(0) + "\""},
         CsvRow{"TextAfterNulKept", {kCommaAfterNulInText, "z"}, kCommaAfterNulInText + ",z"}),
-    [](const ::testing::TestParamInfo<CsvRow>& info) { return std::string(info.param.name); });
+    RowName());
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include "FloatToText.h"
 #include "ExtendedSupport.h"
+#include "RowNames.h"
 #include "ScopedFormat.h"
 
 namespace {
@@ -17,11 +18,6 @@ const TVelExtended kLargest = TVelExtended::FromBits({0xFFFFFFFFFFFFFFFFULL, 0x7
 const TVelExtended kSmallestNormal = TVelExtended::FromBits({0x8000000000000000ULL, 0x0001});
 const TVelExtended kSmallestDenormal = TVelExtended::FromBits({1, 0});
 
-template <typename Row> std::string RowName(const ::testing::TestParamInfo<Row>& info)
-{
-    return info.param.name;
-}
-
 // ---------------------------------------------------------------------------------------------
 // General text, "." separator
 
@@ -29,6 +25,7 @@ struct GeneralRow {
     const char* name;
     double value;
     const char* text;
+    friend void PrintTo(const GeneralRow& Row, std::ostream* Os) { *Os << Row.name; }
 };
 
 class GeneralTextTest : public ::testing::TestWithParam<GeneralRow> {};
@@ -72,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
         GeneralRow{"ExponentEstimateLowAt681", 1.5e205, "1.5E205"}, GeneralRow{"Infinity", kInf, "INF"},
         GeneralRow{"NegativeInfinity", -kInf, "-INF"}, GeneralRow{"NotANumber", kNan, "NAN"},
         GeneralRow{"NegativeNotANumber", -kNan, "NAN"}),
-    RowName<GeneralRow>);
+    RowName());
 
 // ---------------------------------------------------------------------------------------------
 // General text follows the separator installed at the time of the call
@@ -82,6 +79,7 @@ struct SeparatorRow {
     char16_t separator;
     double value;
     const char16_t* text;
+    friend void PrintTo(const SeparatorRow& Row, std::ostream* Os) { *Os << Row.name; }
 };
 
 class GeneralTextSeparatorTest : public ::testing::TestWithParam<SeparatorRow> {};
@@ -99,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(Table, GeneralTextSeparatorTest,
                                            SeparatorRow{"CommaInteger", u',', 1234.0, u"1234"},
                                            SeparatorRow{"CommaNegative", u',', -2.5, u"-2,5"},
                                            SeparatorRow{"ArabicSeparator", u'\u066B', 1234.5, u"1234\u066B5"}),
-                         RowName<SeparatorRow>);
+                         RowName());
 
 TEST(GeneralTextSeparator, ReadsSettingsAtEachCall)
 {
@@ -122,6 +120,7 @@ struct DecimalRow {
     int exponent;
     bool negative;
     const char* digits;
+    friend void PrintTo(const DecimalRow& Row, std::ostream* Os) { *Os << Row.name; }
 };
 
 class FloatToDecimalTest : public ::testing::TestWithParam<DecimalRow> {};
@@ -162,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
         DecimalRow{"Infinity", kInf, 15, kAll, 32767, false, ""},
         DecimalRow{"NegativeInfinity", -kInf, 15, kAll, 32767, true, ""},
         DecimalRow{"NotANumberIsUnsigned", -kNan, 15, kAll, -32768, false, ""}),
-    RowName<DecimalRow>);
+    RowName());
 
 // ---------------------------------------------------------------------------------------------
 // The other formats
@@ -174,6 +173,7 @@ struct FormatRow {
     int precision;
     int digits;
     const char16_t* text;
+    friend void PrintTo(const FormatRow& Row, std::ostream* Os) { *Os << Row.name; }
 };
 
 class FloatToTextFmtTest : public ::testing::TestWithParam<FormatRow> {};
@@ -243,7 +243,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatRow{"CurrencyRoundedToZeroIsPositive", -0.001, F::Currency, 15, 2, u"$0.00"},
                       FormatRow{"CurrencyBeyondPrecisionIsGeneral", -1e20, F::Currency, 15, 2, u"-1E20"},
                       FormatRow{"CurrencyInfinity", kInf, F::Currency, 15, 2, u"INF"}),
-    RowName<FormatRow>);
+    RowName());
 
 TEST(FloatToTextFmtSettings, CommaDecimalAndDotThousands)
 {
@@ -293,6 +293,7 @@ struct CurrencyRow {
     int negativeCode;
     TVelExtended value;
     const char16_t* text;
+    friend void PrintTo(const CurrencyRow& Row, std::ostream* Os) { *Os << Row.name; }
 };
 
 class CurrencyPatternTest : public ::testing::TestWithParam<CurrencyRow> {};
@@ -330,6 +331,6 @@ INSTANTIATE_TEST_SUITE_P(Table, CurrencyPatternTest,
                                            CurrencyRow{"Negative15", 0, 15, -1234.5, u"(1,234.50 \u20AC)"},
                                            CurrencyRow{"NegativeAbove15ActsAs15", 0, 40, -1234.5, u"(1,234.50 \u20AC)"},
                                            CurrencyRow{"PositiveIgnoresNegativeCode", 1, 9, 0.5, u"0.50\u20AC"}),
-                         RowName<CurrencyRow>);
+                         RowName());
 
 } // namespace

@@ -7,7 +7,9 @@
 #include <QString>
 #include <QStringList>
 #include <QTest>
+#include <QVBoxLayout>
 #include <QWidget>
+#include <initializer_list>
 #include <memory>
 
 #include "VelClass.h"
@@ -84,18 +86,50 @@ protected:
     static void SetShift(bool down)
     {
         const std::uint8_t s = VelApplication()->KeyboardState();
-        VelApplication()->SetKeyboardState(down ? (s | ksShift) : (s & ~ksShift));
+        VelApplication()->SetKeyboardState(static_cast<std::uint8_t>(down ? (s | ksShift) : (s & ~ksShift)));
     }
     static void SetInsertMode(bool on)
     {
         const std::uint8_t s = VelApplication()->KeyboardState();
-        VelApplication()->SetKeyboardState(on ? (s | ksInsertMode) : (s & ~ksInsertMode));
+        VelApplication()->SetKeyboardState(static_cast<std::uint8_t>(on ? (s | ksInsertMode) : (s & ~ksInsertMode)));
     }
     static QClipboard* Clipboard() { return QGuiApplication::clipboard(); }
 };
 
+// A window of the test's own, shown and active so focus and keys behave as on a desktop, and
+// freed before the shared state is reset.
+class EditWindowTest : public EditTest {
+protected:
+    // Stacks Widgets top to bottom in a new window, shows it and gives Focus the focus.
+    void OpenStacked(std::initializer_list<QWidget*> Widgets, QWidget* Focus, QSize Size = {})
+    {
+        window = std::make_unique<QWidget>();
+        auto* layout = new QVBoxLayout(window.get());
+        for (QWidget* w : Widgets)
+            layout->addWidget(w);
+        if (Size.isValid())
+            window->resize(Size);
+        ShowActive();
+        Focus->setFocus(Qt::OtherFocusReason);
+        ASSERT_TRUE(Focus->hasFocus());
+    }
+    void ShowActive()
+    {
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    void TearDown() override
+    {
+        window.reset();
+        EditTest::TearDown();
+    }
+
+    std::unique_ptr<QWidget> window;
+};
+
 // Two edits in an active window, the second one focused, so the first gains the focus by Tab.
-class TwoEditWindowTest : public EditTest {
+class TwoEditWindowTest : public EditWindowTest {
 protected:
     void OpenWindow(int FontPixels = 0)
     {
@@ -110,18 +144,10 @@ protected:
         edit->setGeometry(10, 10, 201, 25);
         other = new TTestEdit(window.get());
         other->setGeometry(10, 45, 201, 25);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        ShowActive();
         other->setFocus(Qt::TabFocusReason);
     }
-    void TearDown() override
-    {
-        window.reset();
-        EditTest::TearDown();
-    }
 
-    std::unique_ptr<QWidget> window;
     TTestEdit* edit = nullptr;
     TTestEdit* other = nullptr;
 };

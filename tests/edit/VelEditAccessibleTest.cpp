@@ -11,36 +11,27 @@
 
 namespace {
 
-class AccessibleTest : public EditTest {
+// An edit captioned by a label, above a second edit; the captioned one is focused.
+class AccessibleTest : public EditWindowTest {
 protected:
     void SetUp() override
     {
-        EditTest::SetUp();
-        window = std::make_unique<QWidget>();
-        auto* layout = new QVBoxLayout(window.get());
-        auto* label = new QLabel("&Voltage");
+        EditWindowTest::SetUp();
         edit = new TTestEdit;
         other = new TTestEdit;
-        layout->addWidget(label);
-        layout->addWidget(edit);
-        layout->addWidget(other);
+        auto* label = new QLabel("&Voltage");
         label->setBuddy(edit);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        edit->setFocus(Qt::OtherFocusReason);
+        OpenStacked({label, edit, other}, edit);
         log = std::make_unique<AccessibleEventLog>();
     }
     void TearDown() override
     {
         log.reset();
-        window.reset();
-        EditTest::TearDown();
+        EditWindowTest::TearDown();
     }
 
     QAccessibleInterface* Accessible() const { return QAccessible::queryAccessibleInterface(edit); }
 
-    std::unique_ptr<QWidget> window;
     TTestEdit* edit = nullptr;
     TTestEdit* other = nullptr;
     std::unique_ptr<AccessibleEventLog> log;

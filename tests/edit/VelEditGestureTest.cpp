@@ -1,5 +1,6 @@
 // Keys, mouse, focus, the context menu and input methods, through real Qt events on a shown window.
 #include "EditTestSupport.h"
+#include "FakeClock.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -8,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <memory>
 
 namespace {
@@ -19,30 +21,15 @@ public:
 };
 
 // A window with a button between two edits, shown and active.
-class GestureTest : public EditTest {
+class GestureTest : public EditWindowTest {
 protected:
     void SetUp() override
     {
-        EditTest::SetUp();
-        window = std::make_unique<QWidget>();
-        auto* layout = new QVBoxLayout(window.get());
+        EditWindowTest::SetUp();
         button = new QPushButton("OK");
         edit = new GestureEdit;
         other = new GestureEdit;
-        layout->addWidget(button);
-        layout->addWidget(edit);
-        layout->addWidget(other);
-        window->resize(240, 120);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        edit->setFocus(Qt::OtherFocusReason);
-        ASSERT_TRUE(edit->hasFocus());
-    }
-    void TearDown() override
-    {
-        window.reset();
-        EditTest::TearDown();
+        OpenStacked({button, edit, other}, edit, {240, 120});
     }
 
     QPoint At(TVelBaseEdit* e, int Pos) const { return QPoint(e->CharPosToX(Pos), e->height() / 2); }
@@ -69,7 +56,6 @@ protected:
         return items;
     }
 
-    std::unique_ptr<QWidget> window;
     QPushButton* button = nullptr;
     GestureEdit* edit = nullptr;
     GestureEdit* other = nullptr;
@@ -179,6 +165,26 @@ TEST_F(GestureTest, DragSelectsAndDragMoveLeavesTwoUndoRecords)
     EXPECT_EQ(edit->Text(), " def");
     edit->Undo();
     EXPECT_EQ(edit->Text(), "abc def");
+}
+
+TEST_F(GestureTest, SelectionDraggedPastTheEdgeGrowsOnEachTickUntilTheRelease)
+{
+    TFakeClock clock;
+    edit->SetText(QString(200, u'8'));
+    // Through the window, so the application knows the button is held, as the timer asks it.
+    QWindow* w = window->windowHandle();
+    const auto inWindow = [&](QPoint p) { return edit->mapTo(window.get(), p); };
+    QTest::mousePress(w, Qt::LeftButton, {}, inWindow(At(edit, 1)));
+    QTest::mouseMove(w, inWindow(QPoint(edit->width() + 4, edit->height() / 2)));
+    for (int tick = 1; tick <= 3; ++tick) {
+        const int before = edit->SelLength();
+        clock.Advance(200);
+        EXPECT_GT(edit->SelLength(), before) << "tick " << tick;
+    }
+    QTest::mouseRelease(w, Qt::LeftButton, {}, inWindow(QPoint(edit->width() + 4, edit->height() / 2)));
+    const int released = edit->SelLength();
+    clock.Advance(1000);
+    EXPECT_EQ(edit->SelLength(), released) << "no scrolling after the release";
 }
 
 TEST_F(GestureTest, DropOntoTheSelectionOnlyCollapsesIt)

@@ -9,32 +9,17 @@
 
 namespace {
 
-// A window with two edits, shown and active, so focus and key events behave as on a desktop.
-class InteractionTest : public EditTest {
+// Two edits, the first one focused.
+class InteractionTest : public EditWindowTest {
 protected:
     void SetUp() override
     {
-        EditTest::SetUp();
-        window = std::make_unique<QWidget>();
-        auto* layout = new QVBoxLayout(window.get());
+        EditWindowTest::SetUp();
         first = new TTestEdit;
         second = new TTestEdit;
-        layout->addWidget(first);
-        layout->addWidget(second);
-        window->resize(200, 80);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        first->setFocus(Qt::OtherFocusReason);
-        ASSERT_TRUE(first->hasFocus());
-    }
-    void TearDown() override
-    {
-        window.reset();
-        EditTest::TearDown();
+        OpenStacked({first, second}, first, {200, 80});
     }
 
-    std::unique_ptr<QWidget> window;
     TTestEdit* first = nullptr;
     TTestEdit* second = nullptr;
 };

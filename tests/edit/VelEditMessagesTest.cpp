@@ -81,7 +81,7 @@ TEST_F(EditTest, GetLineNeverWritesPastTheCallersBuffer)
         const LRESULT r = e.Perform(EM_GETLINE, 0, reinterpret_cast<LPARAM>(buffer.data()));
         EXPECT_EQ(r, c.copied) << c.capacity;
         EXPECT_EQ(QString::fromUtf16(buffer.data(), c.copied), QStringLiteral("hello").left(c.copied));
-        for (std::size_t i = std::max<std::size_t>(c.copied, 1); i < buffer.size(); ++i)
+        for (std::size_t i = std::max<std::size_t>(static_cast<std::size_t>(c.copied), 1); i < buffer.size(); ++i)
             EXPECT_EQ(buffer[i], u'#') << "capacity " << c.capacity << ", index " << i;
     }
     TTestEdit e;

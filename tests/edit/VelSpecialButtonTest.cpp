@@ -13,24 +13,17 @@
 
 namespace {
 
-class SpecialButtonTest : public EditTest {
+class SpecialButtonTest : public EditWindowTest {
 protected:
     void SetUp() override
     {
-        EditTest::SetUp();
+        EditWindowTest::SetUp();
         window = std::make_unique<QWidget>();
         edit = new TTestEdit(window.get());
         edit->setGeometry(10, 10, 150, 25);
         edit->Bevel()->SetMode(bmWindows);
         window->resize(200, 60);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
-    void TearDown() override
-    {
-        window.reset();
-        EditTest::TearDown();
+        ShowActive();
     }
     void AddButtons(int n)
     {
@@ -39,7 +32,6 @@ protected:
     }
     TVelSpeedButton* Button(int i) const { return edit->CustomButtons()->Items(i)->Button(); }
 
-    std::unique_ptr<QWidget> window;
     TTestEdit* edit = nullptr;
 };
 

@@ -12,8 +12,6 @@
 
 #include "FuzzSupport.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
-
 int main(int argc, char** argv)
 {
     namespace fs = std::filesystem;

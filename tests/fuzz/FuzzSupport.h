@@ -12,6 +12,9 @@
 
 #include <QString>
 
+// What every target defines: libFuzzer, or the replay driver, calls it with each input.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
 // The replay driver names the input it is running, so that a failing ctest says which file.
 inline const char*& FuzzInputName()
 {

@@ -5,6 +5,7 @@
 #include <QLocale>
 
 #include "FormatSettings.h"
+#include "RowNames.h"
 #include "ScopedFormat.h"
 
 namespace {
@@ -40,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LocaleCase{"German", QLocale(QLocale::German, QLocale::Germany), ',', '.', 3, 8, 2},
                       LocaleCase{"Japanese", QLocale(QLocale::Japanese, QLocale::Japan), '.', ',', 0, 0, 0},
                       LocaleCase{"French", QLocale(QLocale::French, QLocale::France), ',', QChar(0x202F), 3, 15, 2}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName());
 
 TEST(FormatSettings, CurrencyPatternCodesOutOfRangeAreClamped)
 {
@@ -54,7 +55,8 @@ TEST(FormatSettings, CurrencyPatternCodesOutOfRangeAreClamped)
 
 TEST(FormatSettings, ScopedFormatRestoresThePreviousOne)
 {
-    const TFormatSettings before = FormatSettings();
+    // A copy on purpose: the settings it is taken from change below.
+    const TFormatSettings before = FormatSettings(); // NOLINT(performance-unnecessary-copy-initialization)
     {
         ScopedFormat comma(QChar(','), QChar('.'));
         EXPECT_EQ(FormatSettings().DecimalSeparator, QChar(','));

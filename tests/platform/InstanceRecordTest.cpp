@@ -237,7 +237,9 @@ TEST(InstanceRecord, FolderIsOneNoOtherUserMayWrite)
         QDir(runtime).removeRecursively();
         QDir(state).removeRecursively();
         ASSERT_TRUE(QDir().mkpath(runtime));
-        ASSERT_EQ(::chmod(QFile::encodeName(runtime).constData(), c.runtimeMode < 0 ? 0700 : c.runtimeMode), 0);
+        ASSERT_EQ(::chmod(QFile::encodeName(runtime).constData(),
+                          static_cast<mode_t>(c.runtimeMode < 0 ? 0700 : c.runtimeMode)),
+                  0);
         if (c.root) {
             ASSERT_EQ(::chown(QFile::encodeName(runtime).constData(), kOtherUid, kOtherGid), 0);
         }
@@ -247,7 +249,7 @@ TEST(InstanceRecord, FolderIsOneNoOtherUserMayWrite)
             qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
         if (c.stateMode >= 0) {
             ASSERT_TRUE(QDir().mkpath(stateRecords));
-            ASSERT_EQ(::chmod(QFile::encodeName(stateRecords).constData(), c.stateMode), 0);
+            ASSERT_EQ(::chmod(QFile::encodeName(stateRecords).constData(), static_cast<mode_t>(c.stateMode)), 0);
         }
         qputenv("XDG_STATE_HOME", QFile::encodeName(state));
 

@@ -6,7 +6,7 @@
 #include "VelExtended.h"
 #include "VelSoftExtended.h"
 
-#if !VELORIN_SOFT_EXTENDED
+#ifndef VELORIN_SOFT_EXTENDED
 
 #include <cstdio>
 #include <random>

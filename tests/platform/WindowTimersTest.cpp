@@ -39,7 +39,7 @@ struct TDisplayRecorder {
     TVelExceptionDisplay previous;
     TDisplayRecorder()
     {
-        previous = VelSetExceptionDisplay([this](QObject*, std::exception_ptr error) {
+        previous = VelSetExceptionDisplay([this](QObject*, const std::exception_ptr& error) {
             try {
                 std::rethrow_exception(error);
             } catch (const EVelException& e) {

@@ -54,7 +54,7 @@ public:
 };
 
 INSTANTIATE_TEST_SUITE_P(Locales, CalculatorEdit, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "Comma" : "Dot"; });
+                         [](const auto& row) { return row.param ? "Comma" : "Dot"; });
 
 TEST_P(CalculatorEdit, LoadsShowingZeroWithoutChangeEvents)
 {

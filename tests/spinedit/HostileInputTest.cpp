@@ -53,6 +53,11 @@ const Hostile kTexts[] = {
 enum Kind { kPlain, kInteger, kFloat, kFixed, kNumber, kCurrency, kSpinEdit };
 const char* const kKindNames[] = {"plain", "integer", "float", "fixed", "number", "currency", "spinedit"};
 
+void PrintTo(Kind K, std::ostream* Os)
+{
+    *Os << kKindNames[K];
+}
+
 std::unique_ptr<TVelBaseEdit> MakeEdit(Kind kind)
 {
     if (kind == kPlain)
@@ -138,10 +143,10 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, HostileInput,
                          ::testing::Combine(::testing::Values(kPlain, kInteger, kFloat, kFixed, kNumber, kCurrency,
                                                               kSpinEdit),
                                             ::testing::Range(0, int(std::size(kTexts))), ::testing::Bool()),
-                         [](const auto& info) {
-                             return std::string(kKindNames[std::get<0>(info.param)]) + "_" +
-                                    kTexts[std::get<1>(info.param)].Name +
-                                    (std::get<2>(info.param) ? "_over_all" : "_at_end");
+                         [](const auto& row) {
+                             return std::string(kKindNames[std::get<0>(row.param)]) + "_" +
+                                    kTexts[std::get<1>(row.param)].Name +
+                                    (std::get<2>(row.param) ? "_over_all" : "_at_end");
                          });
 
 } // namespace

@@ -18,6 +18,7 @@ struct FormatRow {
     int MinFraction;
     const char* Dot;   // with "." and ","
     const char* Comma; // with "," and "."
+    friend void PrintTo(const FormatRow& Row, std::ostream* Os) { *Os << Row.Name; }
 };
 
 class FormatNumberTest : public ::testing::TestWithParam<FormatRow> {};
@@ -72,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatRow{"Infinity", std::numeric_limits<double>::infinity(), 1, S::Grouped, 1, "INF", "INF"},
                       FormatRow{"NotANumber", std::numeric_limits<double>::quiet_NaN(), 1, S::Trimmed, 1, "NAN",
                                 "NAN"}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& row) { return std::string(row.param.Name); });
 
 TEST(FormatNumber, NoGroupingWhenTheThousandSeparatorIsNone)
 {

@@ -2,6 +2,7 @@
 // separator before the fraction is the current locale's, so the text reads as the same number.
 #include <gtest/gtest.h>
 
+#include "RowNames.h"
 #include "ScopedFormat.h"
 #include "SpinEditProbe.h"
 #include "VelExtSpinEdit.h"
@@ -16,6 +17,7 @@ struct RepairCase {
     const char* text;   // as stored
     const char* loaded; // as shown after loading under the other locale
     double value;
+    friend void PrintTo(const RepairCase& Row, std::ostream* Os) { *Os << Row.name; }
 };
 
 TFormatSettings Separators(char decimal)
@@ -66,6 +68,6 @@ INSTANTIATE_TEST_SUITE_P(
                       RepairCase{"FixedKindCommaUnderDot", ',', ntFloatFixed, 2, "7,50", "7.50", 7.5},
                       RepairCase{"GroupedCommaUnderDot", ',', ntFloatNumber, 1, "1.234,5", "1,234.5", 1234.5},
                       RepairCase{"WholeNumberUnderDot", ',', ntFloatNumber, 1, "125,0", "125.0", 125}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName());
 
 } // namespace

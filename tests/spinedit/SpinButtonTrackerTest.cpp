@@ -1,63 +1,36 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <utility>
 #include <vector>
 
+#include "FakeClock.h"
 #include "VelSpinButtonTracker.h"
 
 namespace {
 
-// A repeat timer on virtual time. Like a real timer, setting the interval of a running timer
-// restarts its count from now.
-class TFakeClock : public TVelRepeatClock {
-public:
-    void Start(int ms) override
-    {
-        interval = ms;
-        due = now + ms;
-    }
-    void SetInterval(int ms) override
-    {
-        interval = ms;
-        if (due)
-            due = now + ms;
-    }
-    void Stop() override { due.reset(); }
-
-    int now = 0;
-    int interval = 0;
-    std::optional<int> due;
-};
-
-using TSteps = std::vector<std::pair<int, TVelSpinHalf>>;
+using TSteps = std::vector<std::pair<qint64, TVelSpinHalf>>;
 
 struct TRig {
     TFakeClock clock;
-    TVelSpinButtonTracker tracker{clock};
+    std::unique_ptr<TVelRepeatClock> timer = clock.NewTimer([this] { tracker.Tick(); });
+    TVelSpinButtonTracker tracker{*timer};
     TSteps steps;
 
     TRig()
     {
         tracker.SetHalves(kSpinUpDown);
-        tracker.OnClick = [this](TVelSpinHalf h) { steps.push_back({clock.now, h}); };
+        tracker.OnClick = [this](TVelSpinHalf h) { steps.push_back({clock.Now(), h}); };
     }
-    void RunUntil(int t)
-    {
-        while (clock.due && *clock.due <= t) {
-            clock.now = *clock.due;
-            clock.due = clock.now + clock.interval;
-            tracker.Tick();
-        }
-        clock.now = t;
-    }
+    void RunUntil(qint64 t) { clock.AdvanceTo(t); }
 };
 
-TSteps Every(TVelSpinHalf h, std::initializer_list<int> times)
+TSteps Every(TVelSpinHalf h, std::initializer_list<qint64> times)
 {
     TSteps out;
-    for (int t : times)
+    for (qint64 t : times)
         out.push_back({t, h});
     return out;
 }
@@ -78,8 +51,8 @@ TEST(SpinButtonTracker, HitRule)
         {ssHot, false, true, false, ssDisabled, true},  {ssNormal, true, false, false, ssNormal, false},
     };
     for (const auto& c : cases) {
-        TFakeClock clock;
-        TVelSpinButtonTracker t(clock);
+        TRig r;
+        TVelSpinButtonTracker& t = r.tracker;
         t.SetHalves(kSpinUpDown);
         t.EnabledChanged(2, c.before, true);
         t.SetControlEnabled(c.enabled);
@@ -134,7 +107,7 @@ TEST(SpinButtonTracker, NoStepAfterReleaseOutsideOrLostCapture)
         if (ending == 0) {
             r.tracker.MouseUp(true, std::nullopt, false);
             EXPECT_EQ(r.tracker.State(shUp), ssNormal); // nothing stays drawn pressed
-            EXPECT_FALSE(r.clock.due);
+            EXPECT_EQ(r.clock.Running(), 0);
         } else {
             r.tracker.CaptureLost();
         }
@@ -209,8 +182,7 @@ TEST(SpinButtonTracker, ClickFailureStopsTheRepeatAndIsPassedOn)
             throw std::runtime_error("step failed");
     };
     r.tracker.MouseDown(true, shUp);
-    r.clock.now = 300;
-    EXPECT_THROW(r.tracker.Tick(), std::runtime_error);
+    EXPECT_THROW(r.RunUntil(300), std::runtime_error);
     EXPECT_FALSE(r.tracker.Repeating());
-    EXPECT_FALSE(r.clock.due);
+    EXPECT_EQ(r.clock.Running(), 0);
 }

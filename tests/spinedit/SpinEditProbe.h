@@ -44,7 +44,7 @@ private:
 };
 
 // A half-state recorder standing in for the spin button.
-class HalvesProbe : public IVelSpinButtonHalves {
+class HalvesProbe final : public IVelSpinButtonHalves {
 public:
     void SetHalfState(int Halves, int State) override
     {

@@ -139,7 +139,7 @@ protected:
 };
 
 INSTANTIATE_TEST_SUITE_P(Locales, TypingFilter, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "Comma" : "Dot"; });
+                         [](const auto& row) { return row.param ? "Comma" : "Dot"; });
 
 TEST_P(TypingFilter, KeysGiveTextAndCaret)
 {
