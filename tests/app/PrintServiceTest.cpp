@@ -18,14 +18,14 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
-#include <arpa/inet.h>
 #include <csignal>
-#include <netinet/in.h>
 #include <optional>
 #include <pwd.h>
 #include <string>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 #include <vector>
 
@@ -468,19 +468,21 @@ private:
 
 // A service on loopback that takes connections (the system does, into its backlog) and never
 // says a word; "127.0.0.1:port" when it listens, empty otherwise.
+// A service that takes the connection and never answers. It listens on a socket file, as the
+// private scheduler does, so it needs no network, not even the loopback.
 class TSilentService {
 public:
     TSilentService()
     {
-        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        auto* any = reinterpret_cast<sockaddr*>(&address);
-        if (fd_ >= 0 && ::bind(fd_, any, length) == 0 && ::listen(fd_, 16) == 0 &&
-            ::getsockname(fd_, any, &length) == 0)
-            server_ = QByteArray("127.0.0.1:") + QByteArray::number(ntohs(address.sin_port));
+        const QByteArray path = QFile::encodeName(folder_.filePath(QStringLiteral("silent.sock")));
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        fd_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        if (fd_ < 0 || !folder_.isValid() || std::size_t(path.size()) >= sizeof address.sun_path)
+            return;
+        std::copy(path.begin(), path.end(), address.sun_path);
+        if (::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(fd_, 16) == 0)
+            server_ = path;
     }
     ~TSilentService()
     {
@@ -493,6 +495,7 @@ public:
     const QByteArray& Server() const { return server_; }
 
 private:
+    QTemporaryDir folder_;
     int fd_ = -1;
     QByteArray server_;
 };
