@@ -34,7 +34,7 @@ static_assert(std::numeric_limits<long double>::digits == 64 &&
 class TVelNativeExtended {
 public:
     constexpr TVelNativeExtended() = default;
-    constexpr TVelNativeExtended(double x) : v_(x) {}
+    constexpr TVelNativeExtended(double x) : v_(static_cast<long double>(x)) {}
     // A long double would silently pass through double and lose its extra bits.
     TVelNativeExtended(long double) = delete;
     template <std::integral I> constexpr TVelNativeExtended(I i) : v_(static_cast<long double>(i)) {}

@@ -113,7 +113,10 @@ namespace {
 // Relative luminance and contrast ratio as the web's accessibility guidelines define them.
 double Luminance(const QColor& C)
 {
-    const auto channel = [](double V) { return V <= 0.03928 ? V / 12.92 : std::pow((V + 0.055) / 1.055, 2.4); };
+    const auto channel = [](float F) {
+        const auto V = static_cast<double>(F);
+        return V <= 0.03928 ? V / 12.92 : std::pow((V + 0.055) / 1.055, 2.4);
+    };
     return 0.2126 * channel(C.redF()) + 0.7152 * channel(C.greenF()) + 0.0722 * channel(C.blueF());
 }
 
