@@ -20,8 +20,9 @@ bash scripts/build.sh "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$triplet.cmake"
 cd "$dir"
 
 # Under qemu-user no process can start another one: Qt forks with clone flags qemu does not emulate.
-# The tests that start the program, a compositor, a print service, a screen reader, the desktop's validators or a
-# copy of themselves therefore run on amd64 only; they test the desktop, not the numbers.
+# The tests that start the program, a compositor, a print service, a screen reader, the desktop's
+# validators or a copy of themselves therefore run on amd64 only; they test the desktop, not the
+# numbers.
 spawning='^(InstanceRecord\.(ASecondCopy|EveryRunningCopy|NoStaleMark)'
 spawning+='|(DoubleScale|DesktopEntry|Install|Package|WindowCaptions|Wayland|PrintService|ScreenReader)\.)'
 # A third of the soak's operations keeps it well inside ctest's time limit at qemu's speed.
