@@ -12,7 +12,7 @@
 #include <QTest>
 #include <memory>
 
-#include "ApplicationTestSupport.h"
+#include "ActiveFormTest.h"
 #include "Export.h"
 #include "FakeClock.h"
 #include "Main.h"
@@ -47,36 +47,12 @@ private:
     QString title_;
 };
 
-class EndToEnd : public ::testing::Test {
+class EndToEnd : public ActiveFormTest {
 protected:
-    void SetUp() override
-    {
-        InitPictures();
-        form = std::make_unique<TForm1>();
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    }
-
-    // A click into the text at its start, then Home, so the caret stands before the first digit.
-    void ClickIntoStart(TVelBaseEdit* e)
-    {
-        QTest::mouseClick(e, Qt::LeftButton, {}, QPoint(8, e->height() / 2));
-        QTest::keyClick(e, Qt::Key_Home);
-    }
-    void SelectAllAndType(TVelBaseEdit* e, const char* text)
-    {
-        ClickIntoStart(e);
-        QTest::keyClick(e, Qt::Key_End, Qt::ShiftModifier);
-        QTest::keyClicks(e, QString::fromLatin1(text));
-    }
     QPoint UpHalf(TVelCustomExtSpinEdit* e) { return e->SpinButton()->BoundsRect().topLeft() + QPoint(3, 3); }
     QPoint DownHalf(TVelCustomExtSpinEdit* e) { return e->SpinButton()->BoundsRect().bottomRight() - QPoint(3, 3); }
     void Click(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
     QStringList Labels() const { return {form->Label6->text(), form->Label7->text(), form->Label8->text()}; }
-
-    ScopedFormat format_{QChar('.'), QChar(',')};
-    std::unique_ptr<TForm1> form;
 };
 
 TEST_F(EndToEnd, TypedInputsGiveTheVoltage)

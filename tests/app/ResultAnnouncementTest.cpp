@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "ApplicationTestSupport.h"
+#include "ActiveFormTest.h"
 #include "Main.h"
 #include "ScopedFormat.h"
 #include "VelAnnouncement.h"
@@ -18,37 +18,23 @@
 
 namespace {
 
-class ResultAnnouncement : public ::testing::Test {
+class ResultAnnouncement : public ActiveFormTest {
 protected:
     void SetUp() override
     {
-        InitPictures();
-        form = std::make_unique<TForm1>();
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        ActiveFormTest::SetUp();
         previous_ = SetVelAnnouncementHook([this](QAccessibleInterface* source, const QString& text) {
             said_ << (source->object() == QApplication::focusWidget() ? text : "(not the focus) " + text);
         });
     }
     void TearDown() override { SetVelAnnouncementHook(previous_); }
 
-    void Type(TVelBaseEdit* e, const char* text)
-    {
-        QTest::mouseClick(e, Qt::LeftButton, {}, QPoint(8, e->height() / 2));
-        QTest::keyClick(e, Qt::Key_Home);
-        QTest::keyClick(e, Qt::Key_End, Qt::ShiftModifier);
-        QTest::keyClicks(e, QString::fromLatin1(text));
-    }
     // What was said once the events of the last step were handled.
     QStringList Said()
     {
         QCoreApplication::processEvents();
         return std::exchange(said_, {});
     }
-
-    ScopedFormat format_{QChar('.'), QChar(',')};
-    std::unique_ptr<TForm1> form;
 
 private:
     TVelAnnouncementHook previous_;
@@ -62,14 +48,18 @@ TEST_F(ResultAnnouncement, ChangedResultLinesAreSaidOnceThroughTheFocusCalculate
         std::function<void(TForm1&)> act;
         QStringList said;
     } steps[] = {
-        {"a resistance that leaves the voltage at 0", [this](TForm1& f) { Type(f.Resistance, "2"); }, {}},
-        {"a typed amperage, its own line left out", [this](TForm1& f) { Type(f.Amp, "3"); }, {"Voltage = 6 Volts"}},
+        {"a resistance that leaves the voltage at 0", [this](TForm1& f) { SelectAllAndType(f.Resistance, "2"); }, {}},
+        {"a typed amperage, its own line left out",
+         [this](TForm1& f) { SelectAllAndType(f.Amp, "3"); },
+         {"Voltage = 6 Volts"}},
         {"a step", [](TForm1& f) { QTest::keyClick(f.Amp, Qt::Key_Up); }, {"Voltage = 8 Volts"}},
-        {"the same value typed again", [this](TForm1& f) { Type(f.Amp, "4"); }, {}},
-        {"more decimals", [this](TForm1& f) { Type(f.DecimalR, "2"); }, {}},
-        {"an amperage with two decimals", [this](TForm1& f) { Type(f.Amp, "1.26"); }, {"Voltage = 2.52 Volts"}},
+        {"the same value typed again", [this](TForm1& f) { SelectAllAndType(f.Amp, "4"); }, {}},
+        {"more decimals", [this](TForm1& f) { SelectAllAndType(f.DecimalR, "2"); }, {}},
+        {"an amperage with two decimals",
+         [this](TForm1& f) { SelectAllAndType(f.Amp, "1.26"); },
+         {"Voltage = 2.52 Volts"}},
         {"fewer decimals cut the amperage",
-         [this](TForm1& f) { Type(f.DecimalR, "1"); },
+         [this](TForm1& f) { SelectAllAndType(f.DecimalR, "1"); },
          {"Voltage = 2.4 Volts, Amperage = 1.2 Amps"}},
         {"Store",
          [](TForm1& f) { QTest::mouseClick(f.StoreBB, Qt::LeftButton); },
@@ -85,7 +75,7 @@ TEST_F(ResultAnnouncement, ChangedResultLinesAreSaidOnceThroughTheFocusCalculate
         {"a mode change, the new calculated line first",
          [](TForm1& f) { QTest::mouseClick(f.RadioGroup1->Button(1), Qt::LeftButton); },
          {"Amperage = 0 Amp, Voltage = 0 Volt"}},
-        {"nothing to divide by", [this](TForm1& f) { Type(f.Resistance, "0"); }, {}},
+        {"nothing to divide by", [this](TForm1& f) { SelectAllAndType(f.Resistance, "0"); }, {}},
         {"Store that stores nothing", [](TForm1& f) { QTest::mouseClick(f.StoreBB, Qt::LeftButton); }, {}},
     };
     for (const auto& s : steps) {
@@ -121,8 +111,8 @@ TEST_F(ResultAnnouncement, ResultLinesFormOneGroupNamedResults)
 
 TEST_F(ResultAnnouncement, EveryInputIsDescribedByTheCurrentResult)
 {
-    Type(form->Resistance, "2");
-    Type(form->Amp, "3");
+    SelectAllAndType(form->Resistance, "2");
+    SelectAllAndType(form->Amp, "3");
     for (QWidget* input : std::initializer_list<QWidget*>{form->Volt, form->Amp, form->Resistance, form->DecimalR})
         EXPECT_EQ(QAccessible::queryAccessibleInterface(input)->text(QAccessible::Description).toStdString(),
                   "Voltage = 6 Volts, Amperage = 3 Amps, Resistance = 2 Ohms")
