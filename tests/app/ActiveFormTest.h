@@ -23,12 +23,12 @@ protected:
     }
 
     // A click into the text at its start, then Home, so the caret stands before the first digit.
-    static void ClickIntoStart(TVelBaseEdit* e)
+    void ClickIntoStart(TVelBaseEdit* e)
     {
         QTest::mouseClick(e, Qt::LeftButton, {}, QPoint(8, e->height() / 2));
         QTest::keyClick(e, Qt::Key_Home);
     }
-    static void SelectAllAndType(TVelBaseEdit* e, const char* text)
+    void SelectAllAndType(TVelBaseEdit* e, const char* text)
     {
         ClickIntoStart(e);
         QTest::keyClick(e, Qt::Key_End, Qt::ShiftModifier);
