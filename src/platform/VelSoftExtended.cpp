@@ -41,12 +41,11 @@ private:
     TRange saved_;
 };
 
-// Encodings the x87 refuses as operands: an integer bit that disagrees with the exponent.
+// Encodings the x87 refuses as operands: an integer bit that disagrees with the exponent. Only the
+// zero exponent may clear it (zeros and subnormals); set there, it is a pseudo-denormal the x87 takes.
 bool IsUnsupported(TVelExtendedBits b)
 {
-    const unsigned exponent = b.SignExponent & kExponentMask;
-    const bool integerBit = (b.Mantissa & kIntegerBit) != 0;
-    return (exponent == kExponentMask && !integerBit) || (exponent != 0 && exponent != kExponentMask && !integerBit);
+    return (b.SignExponent & kExponentMask) != 0 && (b.Mantissa & kIntegerBit) == 0;
 }
 
 bool IsNaNBits(TVelExtendedBits b)

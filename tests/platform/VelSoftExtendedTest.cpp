@@ -73,20 +73,22 @@ bool Same(TNative hardware, TSoft software)
     return hardware.IsNaN() ? software.IsNaN() : hardware.Bits() == software.Bits();
 }
 
+void ExpectSame(const char* what, const std::string& operands, TNative hardware, TSoft software)
+{
+    EXPECT_TRUE(Same(hardware, software))
+        << what << " " << operands << ": " << Hex(hardware.Bits()) << " vs " << Hex(software.Bits());
+}
+
 // Every binary operation and comparison of a and b, on both types.
 void CheckPair(TVelExtendedBits a, TVelExtendedBits b, const std::string& where)
 {
     const TNative x = TNative::FromBits(a), y = TNative::FromBits(b);
     const TSoft s = TSoft::FromBits(a), t = TSoft::FromBits(b);
     const std::string operands = where + " on " + Hex(a) + ", " + Hex(b);
-    EXPECT_TRUE(Same(x + y, s + t)) << "sum " << operands << ": " << Hex((x + y).Bits()) << " vs "
-                                    << Hex((s + t).Bits());
-    EXPECT_TRUE(Same(x - y, s - t)) << "difference " << operands << ": " << Hex((x - y).Bits()) << " vs "
-                                    << Hex((s - t).Bits());
-    EXPECT_TRUE(Same(x * y, s * t)) << "product " << operands << ": " << Hex((x * y).Bits()) << " vs "
-                                    << Hex((s * t).Bits());
-    EXPECT_TRUE(Same(x / y, s / t)) << "quotient " << operands << ": " << Hex((x / y).Bits()) << " vs "
-                                    << Hex((s / t).Bits());
+    ExpectSame("sum", operands, x + y, s + t);
+    ExpectSame("difference", operands, x - y, s - t);
+    ExpectSame("product", operands, x * y, s * t);
+    ExpectSame("quotient", operands, x / y, s / t);
     const bool hardware[] = {x == y, x<y, x <= y, x> y, x >= y};
     const bool software[] = {s == t, s<t, s <= t, s> t, s >= t};
     for (int i = 0; i < 5; ++i)
@@ -102,9 +104,9 @@ void CheckOne(TVelExtendedBits a, const std::string& where)
     const double hd = static_cast<double>(x), sd = static_cast<double>(s);
     EXPECT_TRUE(std::bit_cast<uint64_t>(hd) == std::bit_cast<uint64_t>(sd) || (hd != hd && sd != sd))
         << "double of " << operand << ": " << hd << " vs " << sd;
-    EXPECT_TRUE(Same(x.RoundHalfEven(), s.RoundHalfEven())) << "integral value of " << operand;
-    EXPECT_TRUE(Same(-x, -s)) << "negation of " << operand;
-    EXPECT_TRUE(Same(x.Abs(), s.Abs())) << "magnitude of " << operand;
+    ExpectSame("integral value of", operand, x.RoundHalfEven(), s.RoundHalfEven());
+    ExpectSame("negation of", operand, -x, -s);
+    ExpectSame("magnitude of", operand, x.Abs(), s.Abs());
     EXPECT_EQ(x.IsNaN(), s.IsNaN()) << operand;
     EXPECT_EQ(x.IsFinite(), s.IsFinite()) << operand;
     EXPECT_EQ(x.SignBit(), s.SignBit()) << operand;
