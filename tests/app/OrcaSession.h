@@ -208,11 +208,12 @@ private:
             if (qEnvironmentVariableIsSet(sanitizer))
                 env_.insert(sanitizer, qEnvironmentVariable(sanitizer));
 
-        // A server of its own on the first free display, whatever else runs on this machine.
+        // A server of its own on the first free display, whatever else runs on this machine; one
+        // that resets when its last client leaves may refuse the next one during the reset.
         const QString displayFile = folder_.filePath("display");
         xvfb_.setProcessEnvironment(env_);
-        xvfb_.start("bash",
-                    {"-c", "exec Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>\"$0\"", displayFile});
+        xvfb_.start("bash", {"-c", "exec Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>\"$0\"",
+                             displayFile});
         const QDeadlineTimer deadline(30000);
         QString display;
         while (display.isEmpty() && xvfb_.state() != QProcess::NotRunning && !deadline.hasExpired()) {

@@ -15,8 +15,10 @@ namespace {
 // puts them: About at (576, 432), Print at (456, 432), Export at (696, 384), each 75 x 33.
 const char* const kScenario = R"sh(
 prog=$1 existing=$2 out=$3
-# A server of its own on the first free display, whatever else runs on this machine.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.log" &
+# A server of its own on the first free display, whatever else runs on this machine. It must not
+# reset when xdpyinfo, its first client, leaves: a server that had to pass over a display taken by
+# another one sometimes refuses the program's connection during that reset.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$out/display" 2>"$out/xvfb.log" &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null' EXIT
 for _ in $(seq 300); do [ -s "$out/display" ] || ! kill -0 "$xvfb" 2>/dev/null && break; sleep 0.1; done
