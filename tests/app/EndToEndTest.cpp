@@ -19,7 +19,6 @@
 #include "Printing.h"
 #include "QtPrinters.h"
 #include "SaveDialog.h"
-#include "ScopedFormat.h"
 #include "StringGrid.h"
 #include "VelExtSpinEdit.h"
 #include "VelSpinButton.h"

@@ -466,10 +466,9 @@ private:
     QTimer timer_;
 };
 
-// A service on loopback that takes connections (the system does, into its backlog) and never
-// says a word; "127.0.0.1:port" when it listens, empty otherwise.
-// A service that takes the connection and never answers. It listens on a socket file, as the
-// private scheduler does, so it needs no network, not even the loopback.
+// A service that takes the connection and never answers; its socket file's path when it listens,
+// empty otherwise. A socket file, as the private scheduler uses, needs no network, not even the
+// loopback.
 class TSilentService {
 public:
     TSilentService()

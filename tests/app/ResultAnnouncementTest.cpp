@@ -7,11 +7,9 @@
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
-#include <memory>
 
 #include "ActiveFormTest.h"
 #include "Main.h"
-#include "ScopedFormat.h"
 #include "VelAnnouncement.h"
 #include "VelExtSpinEdit.h"
 #include "VelSpinEdit.h"
