@@ -139,11 +139,19 @@ public:
         return QStringLiteral("cupsd did not answer within 15 seconds");
     }
 
-    // A cups-pdf queue; empty when it was added, otherwise lpadmin's complaint.
+    // A cups-pdf queue; empty when it was added, otherwise what went wrong.
     QString AddQueue(const QString& name, const QStringList& driver = {"-P", kPpd})
     {
+        const auto adds = [this] { return Operations().count(QStringLiteral("CUPS-Add-Modify-Printer")); };
+        const qsizetype before = adds();
         const Ran added = RunTool(Tool("lpadmin"), QStringList{"-p", name, "-E", "-v", "cups-pdf:/"} + driver);
-        return added.exitCode == 0 ? QString() : QStringLiteral("lpadmin failed: ") + added.output;
+        if (added.exitCode != 0)
+            return QStringLiteral("lpadmin failed: ") + added.output;
+        // The scheduler logs a request only after answering it: a test that counts the operations
+        // from here on must not find this one arriving late.
+        return QTest::qWaitFor([&] { return adds() > before; }, 10000)
+                   ? QString()
+                   : QStringLiteral("the scheduler never logged the new queue");
     }
 
     // Freezes the scheduler where it stands, or lets it go on: it still takes connections.
